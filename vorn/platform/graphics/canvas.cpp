@@ -1,0 +1,600 @@
+#include "vorn/platform/graphics/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "vorn/platform/graphics/bitmap.h"
+#include "vorn/platform/graphics/raster.h"
+
+namespace vorn {
+
+using raster::TInk;
+using raster::TMask;
+
+namespace {
+
+// Dash patterns of thin styled pens, in pixels: on, off, on, off...
+struct DashPattern {
+  int count;
+  int runs[6];
+};
+
+const DashPattern* PatternFor(TPenStyle style) {
+  static constexpr DashPattern kDash{2, {18, 6}};
+  static constexpr DashPattern kDot{2, {3, 3}};
+  static constexpr DashPattern kDashDot{4, {9, 6, 3, 6}};
+  static constexpr DashPattern kDashDotDot{6, {9, 3, 3, 3, 3, 3}};
+  switch (style) {
+    case psDash: return &kDash;
+    case psDot: return &kDot;
+    case psDashDot: return &kDashDot;
+    case psDashDotDot: return &kDashDotDot;
+    default: return nullptr;
+  }
+}
+
+// True when pixel number i of a styled line falls on a dash.
+bool OnDash(const DashPattern& p, std::int64_t i) {
+  int period = 0;
+  for (int k = 0; k < p.count; ++k) period += p.runs[k];
+  std::int64_t pos = i % period;
+  for (int k = 0; k < p.count; ++k) {
+    if (pos < p.runs[k]) return (k % 2) == 0;
+    pos -= p.runs[k];
+  }
+  return true;
+}
+
+TRect Normalized(int X1, int Y1, int X2, int Y2) {
+  return {std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)};
+}
+
+// Marks the pixels of a shape given by row spans that touch its outside
+// (a 4-neighbour outside the shape): its one-pixel outline.
+template <typename RowSpan>
+void OutlineOfSpans(TMask& mask, int top, int bottom, RowSpan&& rowSpan) {
+  for (int y = top; y < bottom; ++y) {
+    int l = 0, r = 0;
+    if (!rowSpan(y, l, r)) continue;
+    int lu = 0, ru = -1, ld = 0, rd = -1;
+    const bool up = rowSpan(y - 1, lu, ru);
+    const bool dn = rowSpan(y + 1, ld, rd);
+    int il = 1, ir = 0;
+    if (up && dn) {
+      il = std::max({l + 1, lu, ld});
+      ir = std::min({r - 1, ru, rd});
+    }
+    if (il > ir) {
+      mask.SetSpan(y, l, r + 1);
+    } else {
+      mask.SetSpan(y, l, il);
+      mask.SetSpan(y, ir + 1, r + 1);
+    }
+  }
+}
+
+}  // namespace
+
+TCanvas::TCanvas()
+    : FFont(std::make_unique<TFont>()),
+      FPen(std::make_unique<TPen>()),
+      FBrush(std::make_unique<TBrush>()) {}
+
+TCanvas::~TCanvas() = default;
+
+// ---- binding --------------------------------------------------------------------
+
+void TCanvas::Attach(const TSurface& surface, TPoint origin, const TRect& deviceClip) {
+  FSurface = surface;
+  FOrigin = origin;
+  FBaseClip = IntersectRect(deviceClip, surface.BoundsRect());
+  FClip = FBaseClip;
+}
+
+void TCanvas::Attach(const TSurface& surface) { Attach(surface, {0, 0}, surface.BoundsRect()); }
+
+void TCanvas::Detach() {
+  FSurface = {};
+  FBaseClip = FClip = {};
+}
+
+TRect TCanvas::DeviceClip() const { return FClip.IsEmpty() ? TRect{} : FClip; }
+
+TRect TCanvas::ClipRect() const {
+  TRect r = FClip;
+  r.Offset(-FOrigin.X, -FOrigin.Y);
+  return r;
+}
+
+void TCanvas::SetClipRect(const TRect& Rect) {
+  TRect r = Rect;
+  r.Offset(FOrigin.X, FOrigin.Y);
+  FClip = IntersectRect(r, FBaseClip);
+}
+
+void TCanvas::ResetClip() { FClip = FBaseClip; }
+
+int TCanvas::SetStretchBltMode(int Mode) {
+  if (Mode < BLACKONWHITE || Mode > HALFTONE) return 0;
+  const int old = FStretchBltMode;
+  FStretchBltMode = Mode;
+  return old;
+}
+
+void TCanvas::Changed() {
+  if (FOnChange) FOnChange(this);
+}
+
+bool TCanvas::PenVisible() const { return FPen->Style() != psClear && FPen->Mode() != pmNop; }
+
+bool TCanvas::BrushVisible() const { return FBrush->Style() != bsClear; }
+
+// ---- lines ------------------------------------------------------------------------
+
+void TCanvas::MoveTo(int X, int Y) { FPenPos = {X, Y}; }
+
+void TCanvas::LineTo(int X, int Y) {
+  const TPoint pts[2] = {{FPenPos.X + FOrigin.X, FPenPos.Y + FOrigin.Y}, {X + FOrigin.X, Y + FOrigin.Y}};
+  StrokePath(pts, false);
+  FPenPos = {X, Y};
+  Changed();
+}
+
+void TCanvas::Polyline(std::span<const TPoint> Points) {
+  if (Points.empty()) return;
+  std::vector<TPoint> dev(Points.begin(), Points.end());
+  for (TPoint& p : dev) p = {p.X + FOrigin.X, p.Y + FOrigin.Y};
+  StrokePath(dev, false);
+  Changed();
+}
+
+void TCanvas::StrokePath(std::span<const TPoint> pts, bool closed) {
+  if (!FSurface.Valid() || !PenVisible() || pts.size() < 2) return;
+  const int width = FPen->Width();
+  if (width <= 1) {
+    StrokeThin(pts, closed);
+    return;
+  }
+  const TRect clip = DeviceClip();
+  TMask mask(clip);
+  const std::size_t n = pts.size();
+  const std::size_t segments = closed ? n : n - 1;
+  for (std::size_t i = 0; i < segments; ++i) raster::WideSegment(mask, pts[i], pts[(i + 1) % n], width);
+  mask.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+}
+
+void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
+  const TRect clip = DeviceClip();
+  const TInk ink{ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid};
+  const DashPattern* dash = PatternFor(FPen->Style());
+  const bool opaqueGaps = FBrush->Style() == bsSolid;
+  const TInk gap{ColorToDevice(FBrush->Color()), pmCopy, bsSolid};
+  const std::size_t n = pts.size();
+  const std::size_t segments = closed ? n : n - 1;
+  std::int64_t along = 0;  // the dash pattern runs on across segments
+  for (std::size_t s = 0; s < segments; ++s) {
+    const TPoint a = pts[s], b = pts[(s + 1) % n];
+    raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t i) {
+      if (dash == nullptr || OnDash(*dash, along + i)) {
+        raster::Plot(FSurface, clip, x, y, ink);
+      } else if (opaqueGaps) {
+        raster::Plot(FSurface, clip, x, y, gap);
+      }
+    });
+    along += std::max(std::abs(static_cast<std::int64_t>(b.X) - a.X), std::abs(static_cast<std::int64_t>(b.Y) - a.Y));
+  }
+}
+
+// ---- figures ----------------------------------------------------------------------
+
+void TCanvas::FillPolygonDevice(std::span<const TPoint> pts) {
+  std::vector<raster::TPointF> f;
+  f.reserve(pts.size());
+  for (const TPoint& p : pts) f.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
+  const TRect clip = DeviceClip();
+  const TInk ink{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+  raster::ScanPolygon(std::span<const raster::TPointF>(f), FFillMode == fmWinding, clip,
+                      [&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, ink); });
+}
+
+void TCanvas::Polygon(std::span<const TPoint> Points) {
+  if (!FSurface.Valid() || Points.size() < 2) return;
+  std::vector<TPoint> dev(Points.begin(), Points.end());
+  for (TPoint& p : dev) p = {p.X + FOrigin.X, p.Y + FOrigin.Y};
+  if (BrushVisible()) FillPolygonDevice(dev);
+  StrokePath(dev, true);
+  Changed();
+}
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
+  if (!FSurface.Valid()) return;
+  TRect r = Normalized(X1, Y1, X2, Y2);
+  r.Offset(FOrigin.X, FOrigin.Y);
+  if (r.IsEmpty()) return;
+  const TRect clip = DeviceClip();
+  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+  if (!PenVisible()) {
+    // Without a pen the filled area ends one pixel short on the right and bottom.
+    if (BrushVisible()) raster::FillBox(FSurface, clip, {r.Left, r.Top, r.Right - 1, r.Bottom - 1}, fill);
+    Changed();
+    return;
+  }
+  const int width = FPen->Width();
+  if (width <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame) {
+    if (BrushVisible()) raster::FillBox(FSurface, clip, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, fill);
+    const TPoint corners[4] = {{r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}};
+    StrokeThin(corners, true);
+    Changed();
+    return;
+  }
+  // Bands of the pen's width around the outline path (the outermost pixel
+  // ring for a one-pixel pen); inside-frame pens keep the bands in the box.
+  const int lo = FPen->Style() == psInsideFrame ? 0 : (width - 1) / 2;
+  const TRect outer{r.Left - lo, r.Top - lo, r.Right + lo, r.Bottom + lo};
+  const TRect inner{outer.Left + width, outer.Top + width, outer.Right - width, outer.Bottom - width};
+  if (BrushVisible() && !inner.IsEmpty()) raster::FillBox(FSurface, clip, inner, fill);
+  const TInk pen{ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid};
+  const int bandBottom = std::max(inner.Top, outer.Top);
+  const int bandTop = std::min(std::max(inner.Bottom, bandBottom), outer.Bottom);
+  raster::FillBox(FSurface, clip, {outer.Left, outer.Top, outer.Right, bandBottom}, pen);
+  raster::FillBox(FSurface, clip, {outer.Left, bandTop, outer.Right, outer.Bottom}, pen);
+  if (!inner.IsEmpty()) {
+    raster::FillBox(FSurface, clip, {outer.Left, inner.Top, inner.Left, inner.Bottom}, pen);
+    raster::FillBox(FSurface, clip, {inner.Right, inner.Top, outer.Right, inner.Bottom}, pen);
+  } else if (bandTop > bandBottom) {
+    raster::FillBox(FSurface, clip, {outer.Left, bandBottom, outer.Right, bandTop}, pen);
+  }
+  Changed();
+}
+
+void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
+  if (!FSurface.Valid()) return;
+  TRect r = Normalized(X1, Y1, X2, Y2);
+  r.Offset(FOrigin.X, FOrigin.Y);
+  if (r.IsEmpty()) return;
+  const int ew = std::clamp(std::abs(X3), 0, r.Width());
+  const int eh = std::clamp(std::abs(Y3), 0, r.Height());
+  if (ew < 2 || eh < 2) {
+    TRect lr = r;
+    lr.Offset(-FOrigin.X, -FOrigin.Y);
+    Rectangle(lr);
+    return;
+  }
+  // Corners are quarter ellipses of the box (0, 0, ew, eh) placed at the corners.
+  const raster::TEllipseShape corner({0, 0, ew, eh});
+  auto rowSpan = [&](int y, int& x0, int& x1) {
+    if (y < r.Top || y >= r.Bottom) return false;
+    int ey = -1;
+    if (y < r.Top + eh / 2) ey = y - r.Top;
+    if (y >= r.Bottom - (eh - eh / 2)) ey = eh - (r.Bottom - y);
+    if (ey < 0) {
+      x0 = r.Left;
+      x1 = r.Right - 1;
+      return true;
+    }
+    int cl = 0, cr = 0;
+    if (!corner.RowSpan(ey, cl, cr)) return false;
+    x0 = r.Left + cl;
+    x1 = r.Right - ew + cr;
+    return x0 <= x1;
+  };
+  const TRect clip = DeviceClip();
+  TMask outline(clip);
+  if (PenVisible()) OutlineOfSpans(outline, r.Top, r.Bottom, rowSpan);
+  if (BrushVisible()) {
+    const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+    for (int y = std::max(r.Top, clip.Top); y < std::min(r.Bottom, clip.Bottom); ++y) {
+      int x0 = 0, x1 = 0;
+      if (!rowSpan(y, x0, x1)) continue;
+      for (int x = std::max(x0, clip.Left); x <= std::min(x1, clip.Right - 1); ++x) {
+        if (!outline.Get(x, y)) raster::Plot(FSurface, clip, x, y, fill);
+      }
+    }
+  }
+  if (PenVisible()) outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+  Changed();
+}
+
+void TCanvas::FillRect(const TRect& Rect) {
+  if (!FSurface.Valid() || !BrushVisible()) return;
+  TRect r = Rect;
+  r.Offset(FOrigin.X, FOrigin.Y);
+  raster::FillBox(FSurface, DeviceClip(), r, {ColorToDevice(FBrush->Color()), pmCopy, FBrush->Style()});
+  Changed();
+}
+
+void TCanvas::FrameRect(const TRect& Rect) {
+  if (!FSurface.Valid() || !BrushVisible()) return;
+  TRect r = Rect;
+  r.Offset(FOrigin.X, FOrigin.Y);
+  if (r.IsEmpty()) return;
+  const TRect clip = DeviceClip();
+  const TInk ink{ColorToDevice(FBrush->Color()), pmCopy, FBrush->Style()};
+  raster::FillBox(FSurface, clip, {r.Left, r.Top, r.Right, r.Top + 1}, ink);
+  if (r.Height() > 1) raster::FillBox(FSurface, clip, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, ink);
+  raster::FillBox(FSurface, clip, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, ink);
+  if (r.Width() > 1) raster::FillBox(FSurface, clip, {r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}, ink);
+  Changed();
+}
+
+void TCanvas::DrawFocusRect(const TRect& Rect) {
+  // Every other pixel of the frame inverted: drawing it twice removes it.
+  if (!FSurface.Valid()) return;
+  TRect r = Rect;
+  r.Offset(FOrigin.X, FOrigin.Y);
+  if (r.IsEmpty()) return;
+  const TRect clip = DeviceClip();
+  TMask mask(IntersectRect(r, clip));
+  for (int x = r.Left; x < r.Right; ++x) {
+    if (((x + r.Top) & 1) == 0) mask.Set(x, r.Top);
+    if (((x + r.Bottom - 1) & 1) == 0) mask.Set(x, r.Bottom - 1);
+  }
+  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+    if (((r.Left + y) & 1) == 0) mask.Set(r.Left, y);
+    if (((r.Right - 1 + y) & 1) == 0) mask.Set(r.Right - 1, y);
+  }
+  mask.Paint(FSurface, clip, {0, pmNot, bsSolid});
+  Changed();
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) { EllipticFigure(0, X1, Y1, X2, Y2, 0, 0, 0, 0); }
+
+void TCanvas::Arc(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+  EllipticFigure(1, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+}
+
+void TCanvas::Pie(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+  EllipticFigure(2, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+}
+
+void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+  EllipticFigure(3, X1, Y1, X2, Y2, X3, Y3, X4, Y4);
+}
+
+// kind: 0 ellipse, 1 arc, 2 pie, 3 chord.
+void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
+  if (!FSurface.Valid()) return;
+  TRect box = Normalized(X1, Y1, X2, Y2);
+  box.Offset(FOrigin.X, FOrigin.Y);
+  if (box.IsEmpty()) return;
+  const TRect clip = DeviceClip();
+  const raster::TEllipseShape shape(box);
+  const double cx = shape.CenterX(), cy = shape.CenterY();
+  raster::TSweep sweep;
+  TPoint from{}, to{};
+  if (kind != 0) {
+    const TPoint s{X3 + FOrigin.X, Y3 + FOrigin.Y}, e{X4 + FOrigin.X, Y4 + FOrigin.Y};
+    sweep = raster::TSweep::FromPoints(cx, cy, s, e);
+    from = shape.PointAt(sweep.Start);
+    to = shape.PointAt(sweep.Start + sweep.Extent);
+    // The same direction twice means the whole ellipse.
+    if (std::abs(sweep.Extent - 2 * std::numbers::pi) < 1e-12) sweep.Full = true;
+  }
+  const bool pen = PenVisible();
+  const int width = FPen->Width();
+  TMask outline(clip);
+  if (pen) {
+    raster::EllipseOutline(outline, box, width, FPen->Style() == psInsideFrame, sweep);
+    const TPoint centre{static_cast<int>(std::lround(cx)), static_cast<int>(std::lround(cy))};
+    auto stroke = [&](TPoint a, TPoint b) {
+      if (width > 1) {
+        raster::WideSegment(outline, a, b, width);
+        return;
+      }
+      raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t) { outline.Set(x, y); });
+      outline.Set(b.X, b.Y);
+    };
+    if (kind == 2 && !sweep.Full) {
+      stroke(centre, from);
+      stroke(centre, to);
+    } else if (kind == 3 && !sweep.Full) {
+      stroke(from, to);
+    }
+  }
+  if (kind != 1 && BrushVisible()) {
+    // Without a pen the inside ends one pixel short, as for rectangles.
+    const TRect fillBox = pen ? box : TRect{box.Left, box.Top, box.Right - 1, box.Bottom - 1};
+    const raster::TEllipseShape inside(fillBox);
+    // The chord's side: where the middle of the arc lies.
+    const double mid = sweep.Start + sweep.Extent / 2;
+    const double mx = std::cos(mid), my = -std::sin(mid);
+    const double ex = to.X - from.X, ey = to.Y - from.Y;
+    const double midSide = ex * (cy + my - from.Y) - ey * (cx + mx - from.X);
+    const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+    for (int y = std::max(inside.Top(), clip.Top); y < std::min(inside.Bottom(), clip.Bottom); ++y) {
+      int x0 = 0, x1 = 0;
+      if (!inside.RowSpan(y, x0, x1)) continue;
+      for (int x = std::max(x0, clip.Left); x <= std::min(x1, clip.Right - 1); ++x) {
+        if (outline.Get(x, y)) continue;
+        if (kind == 2 && !sweep.Contains(cx, cy, x, y)) continue;
+        if (kind == 3 && !sweep.Full) {
+          const double side = ex * (y - from.Y) - ey * (x - from.X);
+          if (side * midSide < 0) continue;
+        }
+        raster::Plot(FSurface, clip, x, y, fill);
+      }
+    }
+  }
+  if (pen) outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+  Changed();
+}
+
+void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
+  if (!FSurface.Valid() || !BrushVisible()) return;
+  const TRect clip = DeviceClip();
+  const int sx = X + FOrigin.X, sy = Y + FOrigin.Y;
+  if (!clip.Contains({sx, sy})) return;
+  const TPixel target = ColorToDevice(Color);
+  auto fillable = [&](int x, int y) {
+    const TPixel p = FSurface.Row(y)[x] & 0xFFFFFFu;
+    return FillStyle == fsSurface ? p == target : p != target;
+  };
+  if (!fillable(sx, sy)) return;
+  // Scan-line fill into a mask first, so that a brush of the target colour
+  // cannot make the fill run forever.
+  TMask region(clip);
+  std::vector<TPoint> stack{{sx, sy}};
+  while (!stack.empty()) {
+    const TPoint p = stack.back();
+    stack.pop_back();
+    if (region.Get(p.X, p.Y) || !fillable(p.X, p.Y)) continue;
+    int l = p.X, r = p.X;
+    while (l - 1 >= clip.Left && !region.Get(l - 1, p.Y) && fillable(l - 1, p.Y)) --l;
+    while (r + 1 < clip.Right && !region.Get(r + 1, p.Y) && fillable(r + 1, p.Y)) ++r;
+    region.SetSpan(p.Y, l, r + 1);
+    for (const int ny : {p.Y - 1, p.Y + 1}) {
+      if (ny < clip.Top || ny >= clip.Bottom) continue;
+      bool inRun = false;
+      for (int x = l; x <= r; ++x) {
+        const bool open = !region.Get(x, ny) && fillable(x, ny);
+        if (open && !inRun) stack.push_back({x, ny});
+        inRun = open;
+      }
+    }
+  }
+  region.Paint(FSurface, clip, {ColorToDevice(FBrush->Color()), pmCopy, FBrush->Style()});
+  Changed();
+}
+
+// ---- pixels -------------------------------------------------------------------------
+
+TColor TCanvas::Pixels(int X, int Y) const {
+  const int x = X + FOrigin.X, y = Y + FOrigin.Y;
+  if (!FSurface.Valid() || !FClip.Contains({x, y})) return CLR_INVALID;
+  return PixelToColor(FSurface.Row(y)[x] & 0xFFFFFFu);
+}
+
+void TCanvas::SetPixels(int X, int Y, TColor Color) {
+  const int x = X + FOrigin.X, y = Y + FOrigin.Y;
+  if (!FSurface.Valid() || !FClip.Contains({x, y})) return;
+  FSurface.Row(y)[x] = ColorToDevice(Color);
+  Changed();
+}
+
+// ---- text ---------------------------------------------------------------------------
+
+TSize TCanvas::TextExtent(std::string_view Text) const { return FFont->Instance().TextExtent(Text); }
+
+void TCanvas::FillRotatedCell(int X, int Y, TSize extent, int orientation) {
+  const TRect clip = DeviceClip();
+  const TInk ink{ColorToDevice(FBrush->Color()), pmCopy, FBrush->Style()};
+  if (orientation % 3600 == 0) {
+    raster::FillBox(FSurface, clip, {X, Y, X + extent.cx, Y + extent.cy}, ink);
+    return;
+  }
+  const double t = orientation / 10.0 * std::numbers::pi / 180.0;
+  const double c = std::cos(t), s = std::sin(t);
+  auto at = [&](double dx, double dy) { return raster::TPointF{X + dx * c + dy * s, Y - dx * s + dy * c}; };
+  const raster::TPointF quad[4] = {at(0, 0), at(extent.cx, 0), at(extent.cx, extent.cy), at(0, extent.cy)};
+  raster::ScanPolygon(std::span<const raster::TPointF>(quad, 4), true, clip,
+                      [&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, ink); });
+}
+
+void TCanvas::DrawText(int X, int Y, std::string_view Text, const TRect& deviceClip) {
+  if (deviceClip.IsEmpty() || Text.empty()) return;
+  FFont->Instance().DrawText(FSurface, deviceClip, X, Y, Text, ColorToDevice(FFont->Color()));
+}
+
+void TCanvas::TextOut(int X, int Y, std::string_view Text) {
+  const TSize extent = TextExtent(Text);
+  if (FSurface.Valid()) {
+    const int dx = X + FOrigin.X, dy = Y + FOrigin.Y;
+    if (BrushVisible() && !Text.empty()) FillRotatedCell(dx, dy, extent, FFont->Orientation());
+    DrawText(dx, dy, Text, DeviceClip());
+    Changed();
+  }
+  FPenPos = {X + extent.cx, Y};
+}
+
+void TCanvas::TextRect(const TRect& Rect, int X, int Y, std::string_view Text) {
+  if (!FSurface.Valid()) return;
+  TRect r = Rect;
+  r.Offset(FOrigin.X, FOrigin.Y);
+  const TRect clip = IntersectRect(r, DeviceClip());
+  if (clip.IsEmpty()) return;
+  if (BrushVisible()) raster::FillBox(FSurface, clip, r, {ColorToDevice(FBrush->Color()), pmCopy, FBrush->Style()});
+  DrawText(X + FOrigin.X, Y + FOrigin.Y, Text, clip);
+  Changed();
+}
+
+// ---- pictures -------------------------------------------------------------------------
+
+void TCanvas::Draw(int X, int Y, const TGraphic* Graphic) {
+  if (Graphic == nullptr || Graphic->Empty()) return;
+  Graphic->DrawOn(*this, {X, Y, X + Graphic->Width(), Y + Graphic->Height()});
+}
+
+void TCanvas::StretchDraw(const TRect& Rect, const TGraphic* Graphic) {
+  if (Graphic == nullptr || Graphic->Empty()) return;
+  Graphic->DrawOn(*this, Rect);
+}
+
+void TCanvas::StretchFromSurface(const TRect& Dest, const TSurface& Source, const TRect& SourceRect,
+                                 bool UseKey, TPixel Key) {
+  if (!FSurface.Valid()) return;
+  raster::TBlit b;
+  b.Dest = &FSurface;
+  b.DestClip = DeviceClip();
+  b.DX = Dest.Left + FOrigin.X;
+  b.DY = Dest.Top + FOrigin.Y;
+  b.DW = Dest.Width();
+  b.DH = Dest.Height();
+  b.Source = &Source;
+  b.SX = SourceRect.Left;
+  b.SY = SourceRect.Top;
+  b.SW = SourceRect.Width();
+  b.SH = SourceRect.Height();
+  b.Rop = static_cast<std::uint32_t>(UseKey ? cmSrcCopy : FCopyMode);
+  b.Halftone = FStretchBltMode == HALFTONE;
+  b.Pattern = ColorToDevice(FBrush->Color());
+  b.UseKey = UseKey;
+  b.Key = Key;
+  raster::StretchBlit(b);
+  Changed();
+}
+
+bool TCanvas::StretchBlt(int X, int Y, int W, int H, const TCanvas* Source, int SX, int SY, int SW,
+                         int SH, TCopyMode Rop) {
+  if (!FSurface.Valid()) return false;
+  raster::TBlit b;
+  b.Dest = &FSurface;
+  b.DestClip = DeviceClip();
+  b.DX = X + FOrigin.X;
+  b.DY = Y + FOrigin.Y;
+  b.DW = W;
+  b.DH = H;
+  if (Source != nullptr && Source->FSurface.Valid()) {
+    b.Source = &Source->FSurface;
+    b.SX = SX + Source->FOrigin.X;
+    b.SY = SY + Source->FOrigin.Y;
+    b.SW = SW;
+    b.SH = SH;
+  }
+  b.Rop = static_cast<std::uint32_t>(Rop);
+  b.Halftone = FStretchBltMode == HALFTONE;
+  b.Pattern = ColorToDevice(FBrush->Color());
+  raster::StretchBlit(b);
+  Changed();
+  return true;
+}
+
+void TCanvas::CopyRect(const TRect& Dest, const TCanvas* Canvas, const TRect& Source) {
+  StretchBlt(Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Canvas, Source.Left, Source.Top,
+             Source.Width(), Source.Height(), FCopyMode);
+}
+
+int SetStretchBltMode(TCanvas* Canvas, int Mode) { return Canvas ? Canvas->SetStretchBltMode(Mode) : 0; }
+
+bool StretchBlt(TCanvas* Dest, int X, int Y, int W, int H, const TCanvas* Source, int SX, int SY,
+                int SW, int SH, TCopyMode Rop) {
+  return Dest != nullptr && Dest->StretchBlt(X, Y, W, H, Source, SX, SY, SW, SH, Rop);
+}
+
+bool BitBlt(TCanvas* Dest, int X, int Y, int W, int H, const TCanvas* Source, int SX, int SY,
+            TCopyMode Rop) {
+  return Dest != nullptr && Dest->BitBlt(X, Y, W, H, Source, SX, SY, Rop);
+}
+
+}  // namespace vorn

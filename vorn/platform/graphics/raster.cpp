@@ -1,0 +1,490 @@
+#include "vorn/platform/graphics/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+namespace vorn::raster {
+
+namespace {
+
+constexpr TPixel kRgbMask = 0x00FFFFFFu;
+
+// Pen modes in the order of TPenMode, as the truth table of the classic
+// binary raster operation codes 1..16: bit (2 * pen + dest) of (code - 1).
+constexpr int kRop2Code[16] = {1, 16, 11, 6, 13, 4, 14, 5, 12, 3, 15, 2, 9, 8, 7, 10};
+
+TPixel EvalRop2(int code, TPixel p, TPixel d) {
+  const int table = code - 1;
+  TPixel r = 0;
+  if (table & 1) r |= ~p & ~d;
+  if (table & 2) r |= ~p & d;
+  if (table & 4) r |= p & ~d;
+  if (table & 8) r |= p & d;
+  return r & kRgbMask;
+}
+
+bool Clipped(const TRect& clip, int x, int y) {
+  return x < clip.Left || x >= clip.Right || y < clip.Top || y >= clip.Bottom;
+}
+
+}  // namespace
+
+TPixel Rop2(TPenMode mode, TPixel pen, TPixel dst) {
+  switch (mode) {
+    case pmCopy:
+      return pen;
+    case pmNot:
+      return ~dst & kRgbMask;
+    case pmXor:
+      return (pen ^ dst) & kRgbMask;
+    case pmNop:
+      return dst;
+    default:
+      return EvalRop2(kRop2Code[mode], pen, dst);
+  }
+}
+
+bool HatchAt(TBrushStyle style, int x, int y) {
+  const int hx = x & 7, hy = y & 7;
+  switch (style) {
+    case bsHorizontal:
+      return hy == 7;
+    case bsVertical:
+      return hx == 7;
+    case bsFDiagonal:
+      return hx == hy;
+    case bsBDiagonal:
+      return hx == 7 - hy;
+    case bsCross:
+      return hx == 7 || hy == 7;
+    case bsDiagCross:
+      return hx == hy || hx == 7 - hy;
+    default:
+      return true;
+  }
+}
+
+void FillSpan(const TSurface& s, const TRect& clip, int y, int x0, int x1, const TInk& ink) {
+  if (y < clip.Top || y >= clip.Bottom) return;
+  x0 = std::max(x0, clip.Left);
+  x1 = std::min(x1, clip.Right);
+  if (x0 >= x1) return;
+  TPixel* row = s.Row(y);
+  const bool solid = ink.Pattern == bsSolid || ink.Pattern == bsClear;
+  if (solid && ink.Mode == pmCopy) {
+    std::fill(row + x0, row + x1, ink.Color);
+    return;
+  }
+  if (ink.Mode == pmNop) return;
+  for (int x = x0; x < x1; ++x) {
+    if (!solid && !HatchAt(ink.Pattern, x, y)) continue;
+    row[x] = Rop2(ink.Mode, ink.Color, row[x] & kRgbMask);
+  }
+}
+
+void Plot(const TSurface& s, const TRect& clip, int x, int y, const TInk& ink) {
+  if (Clipped(clip, x, y)) return;
+  if (ink.Pattern != bsSolid && ink.Pattern != bsClear && !HatchAt(ink.Pattern, x, y)) return;
+  TPixel& p = s.Row(y)[x];
+  p = Rop2(ink.Mode, ink.Color, p & kRgbMask);
+}
+
+void FillBox(const TSurface& s, const TRect& clip, const TRect& box, const TInk& ink) {
+  const TRect r = IntersectRect(box, clip);
+  for (int y = r.Top; y < r.Bottom; ++y) FillSpan(s, clip, y, r.Left, r.Right, ink);
+}
+
+// ---- TMask -------------------------------------------------------------------
+
+TMask::TMask(const TRect& bounds) : bounds_(bounds) {
+  if (bounds_.IsEmpty()) {
+    bounds_ = {};
+    return;
+  }
+  bits_.assign(static_cast<std::size_t>(bounds_.Width()) * static_cast<std::size_t>(bounds_.Height()), 0);
+}
+
+void TMask::Set(int x, int y) {
+  if (!bounds_.Contains({x, y})) return;
+  bits_[static_cast<std::size_t>(y - bounds_.Top) * static_cast<std::size_t>(bounds_.Width()) +
+        static_cast<std::size_t>(x - bounds_.Left)] = 1;
+}
+
+void TMask::SetSpan(int y, int x0, int x1) {
+  if (y < bounds_.Top || y >= bounds_.Bottom) return;
+  x0 = std::max(x0, bounds_.Left);
+  x1 = std::min(x1, bounds_.Right);
+  if (x0 >= x1) return;
+  auto* row = bits_.data() + static_cast<std::size_t>(y - bounds_.Top) * static_cast<std::size_t>(bounds_.Width());
+  std::memset(row + (x0 - bounds_.Left), 1, static_cast<std::size_t>(x1 - x0));
+}
+
+bool TMask::Get(int x, int y) const {
+  if (!bounds_.Contains({x, y})) return false;
+  return bits_[static_cast<std::size_t>(y - bounds_.Top) * static_cast<std::size_t>(bounds_.Width()) +
+               static_cast<std::size_t>(x - bounds_.Left)] != 0;
+}
+
+void TMask::Paint(const TSurface& s, const TRect& clip, const TInk& ink) const {
+  const TRect r = IntersectRect(bounds_, clip);
+  const int w = bounds_.Width();
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    const auto* row = bits_.data() + static_cast<std::size_t>(y - bounds_.Top) * static_cast<std::size_t>(w);
+    int x = r.Left;
+    while (x < r.Right) {
+      while (x < r.Right && row[x - bounds_.Left] == 0) ++x;
+      const int start = x;
+      while (x < r.Right && row[x - bounds_.Left] != 0) ++x;
+      if (start < x) FillSpan(s, clip, y, start, x, ink);
+    }
+  }
+}
+
+// ---- ellipses ------------------------------------------------------------------
+
+TEllipseShape::TEllipseShape(const TRect& box, double grow)
+    : cx_((box.Left + box.Right - 1) / 2.0),
+      cy_((box.Top + box.Bottom - 1) / 2.0),
+      a_(std::abs(box.Right - box.Left) / 2.0 + grow),
+      b_(std::abs(box.Bottom - box.Top) / 2.0 + grow) {
+  if (a_ <= 0 || b_ <= 0) {
+    top_ = bottom_ = 0;
+    return;
+  }
+  top_ = static_cast<int>(std::ceil(cy_ - b_));
+  bottom_ = static_cast<int>(std::floor(cy_ + b_)) + 1;
+}
+
+bool TEllipseShape::RowSpan(int y, int& x0, int& x1) const {
+  if (y < top_ || y >= bottom_) return false;
+  const double dy = (y - cy_) / b_;
+  const double rest = 1.0 - dy * dy;
+  if (rest < -1e-12) return false;
+  const double half = a_ * std::sqrt(std::max(0.0, rest));
+  // A small tolerance keeps symmetric boxes symmetric in floating point.
+  x0 = static_cast<int>(std::ceil(cx_ - half - 1e-9));
+  x1 = static_cast<int>(std::floor(cx_ + half + 1e-9));
+  return x0 <= x1;
+}
+
+TPoint TEllipseShape::PointAt(double t) const {
+  const double c = std::cos(t), s = std::sin(t);
+  const double denom = std::sqrt((c / a_) * (c / a_) + (s / b_) * (s / b_));
+  const double r = denom > 0 ? 1.0 / denom : 0.0;
+  return {static_cast<int>(std::lround(cx_ + r * c)), static_cast<int>(std::lround(cy_ - r * s))};
+}
+
+bool TSweep::Contains(double cx, double cy, int x, int y) const {
+  if (Full) return true;
+  if (x == cx && y == cy) return true;
+  constexpr double kTwoPi = 2 * std::numbers::pi;
+  double t = std::atan2(cy - y, x - cx) - Start;
+  t = std::fmod(t, kTwoPi);
+  if (t < 0) t += kTwoPi;
+  return t <= Extent + 1e-12;
+}
+
+TSweep TSweep::FromPoints(double cx, double cy, TPoint start, TPoint end) {
+  constexpr double kTwoPi = 2 * std::numbers::pi;
+  TSweep sweep;
+  sweep.Full = false;
+  sweep.Start = std::atan2(cy - start.Y, start.X - cx);
+  const double stop = std::atan2(cy - end.Y, end.X - cx);
+  double extent = std::fmod(stop - sweep.Start, kTwoPi);
+  if (extent <= 0) extent += kTwoPi;
+  sweep.Extent = extent;
+  return sweep;
+}
+
+void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
+                    const TSweep& sweep) {
+  const TEllipseShape probe(box);
+  if (width <= 1) {
+    // The pixels of the filled ellipse that touch the outside (4-neighbours).
+    const TEllipseShape& e = probe;
+    for (int y = e.Top(); y < e.Bottom(); ++y) {
+      int l = 0, r = 0;
+      if (!e.RowSpan(y, l, r)) continue;
+      int lu = 0, ru = -1, ld = 0, rd = -1;
+      const bool up = e.RowSpan(y - 1, lu, ru);
+      const bool dn = e.RowSpan(y + 1, ld, rd);
+      int il = l + 1, ir = r - 1;
+      if (!up || !dn) {
+        il = 1;
+        ir = 0;
+      } else {
+        il = std::max({il, lu, ld});
+        ir = std::min({ir, ru, rd});
+      }
+      for (int x = l; x <= r; ++x) {
+        if (x >= il && x <= ir) {
+          x = ir;
+          continue;
+        }
+        if (sweep.Contains(e.CenterX(), e.CenterY(), x, y)) mask.Set(x, y);
+      }
+    }
+    return;
+  }
+  // A ring of the pen's width centred on the outline, or inside the box.
+  const int lo = (width - 1) / 2;
+  const double outerGrow = insideFrame ? 0.0 : lo;
+  const TEllipseShape outer(box, outerGrow);
+  const TEllipseShape inner(box, outerGrow - width);
+  for (int y = outer.Top(); y < outer.Bottom(); ++y) {
+    int l = 0, r = 0;
+    if (!outer.RowSpan(y, l, r)) continue;
+    int il = 1, ir = 0;
+    if (!inner.RowSpan(y, il, ir)) {
+      il = 1;
+      ir = 0;
+    }
+    for (int x = l; x <= r; ++x) {
+      if (x >= il && x <= ir) {
+        x = ir;
+        continue;
+      }
+      if (sweep.Contains(outer.CenterX(), outer.CenterY(), x, y)) mask.Set(x, y);
+    }
+  }
+}
+
+// ---- wide lines ----------------------------------------------------------------
+
+void WideSegment(TMask& mask, TPoint a, TPoint b, int width) {
+  const double r = width / 2.0;
+  const double dx = b.X - a.X, dy = b.Y - a.Y;
+  const double len = std::hypot(dx, dy);
+  const TRect& clip = mask.Bounds();
+  if (len > 0) {
+    const double nx = -dy / len * r, ny = dx / len * r;
+    // Pixel centres sit at integer points; the band is sampled there.
+    const TPointF quad[4] = {{a.X + nx + 0.5, a.Y + ny + 0.5},
+                             {b.X + nx + 0.5, b.Y + ny + 0.5},
+                             {b.X - nx + 0.5, b.Y - ny + 0.5},
+                             {a.X - nx + 0.5, a.Y - ny + 0.5}};
+    ScanPolygon(std::span<const TPointF>(quad, 4), true, clip,
+                [&](int y, int x0, int x1) { mask.SetSpan(y, x0, x1); });
+  }
+  // Round ends: discs of the pen's diameter around both end points.
+  for (const TPoint c : {a, b}) {
+    const TRect disc{c.X - width / 2, c.Y - width / 2, c.X - width / 2 + width, c.Y - width / 2 + width};
+    const TEllipseShape e(disc);
+    for (int y = e.Top(); y < e.Bottom(); ++y) {
+      int x0 = 0, x1 = 0;
+      if (e.RowSpan(y, x0, x1)) mask.SetSpan(y, x0, x1 + 1);
+    }
+  }
+}
+
+// ---- block transfers --------------------------------------------------------------
+
+TPixel Rop3(std::uint32_t rop, TPixel p, TPixel s, TPixel d) {
+  const unsigned table = (rop >> 16) & 0xFFu;
+  TPixel r = 0;
+  for (unsigned i = 0; i < 8; ++i) {
+    if (((table >> i) & 1u) == 0) continue;
+    const TPixel pp = (i & 4u) ? p : ~p;
+    const TPixel ss = (i & 2u) ? s : ~s;
+    const TPixel dd = (i & 1u) ? d : ~d;
+    r |= pp & ss & dd;
+  }
+  return r & kRgbMask;
+}
+
+namespace {
+
+// One destination pixel from its source value under the common operations;
+// the generic table for the rest.
+inline TPixel Combine(std::uint32_t rop, TPixel p, TPixel s, TPixel d) {
+  switch (rop) {
+    case 0x00CC0020: return s;                          // source copy
+    case 0x008800C6: return s & d;                      // source and
+    case 0x00EE0086: return (s | d) & kRgbMask;         // source or
+    case 0x00660046: return (s ^ d) & kRgbMask;         // source xor
+    case 0x00330008: return ~s & kRgbMask;              // inverted source
+    case 0x00440328: return s & ~d & kRgbMask;          // source and not dest
+    case 0x00BB0226: return (~s | d) & kRgbMask;        // not source or dest
+    case 0x001100A6: return ~(s | d) & kRgbMask;        // not (source or dest)
+    case 0x00C000CA: return p & s;                      // pattern and source
+    case 0x00550009: return ~d & kRgbMask;              // inverted dest
+    case 0x00F00021: return p;                          // pattern
+    case 0x00000042: return 0;                          // black
+    case 0x00FF0062: return kRgbMask;                   // white
+    default: return Rop3(rop, p, s, d);
+  }
+}
+
+// Maps a destination index to the source range it samples, for one axis.
+struct Axis {
+  int d0, dn;     // destination start and length (positive)
+  int s0, sn;     // source start and length (positive)
+  bool mirror;    // source runs backwards
+};
+
+Axis MakeAxis(int d, int dw, int s, int sw) {
+  Axis a{};
+  bool flip = false;
+  if (dw < 0) {
+    d += dw;
+    dw = -dw;
+    flip = !flip;
+  }
+  if (sw < 0) {
+    s += sw;
+    sw = -sw;
+    flip = !flip;
+  }
+  a.d0 = d;
+  a.dn = dw;
+  a.s0 = s;
+  a.sn = sw;
+  a.mirror = flip;
+  return a;
+}
+
+// The source index sampled by destination offset i (nearest neighbour).
+inline int NearestSource(const Axis& a, int i) {
+  const std::int64_t k = a.mirror ? (a.dn - 1 - i) : i;
+  return a.s0 + static_cast<int>(k * a.sn / a.dn);
+}
+
+// Area weights of source cells under destination offset i.
+struct Weights {
+  int first = 0;
+  std::vector<double> w;
+};
+
+Weights AreaWeights(const Axis& a, int i, int limit) {
+  const int k = a.mirror ? (a.dn - 1 - i) : i;
+  const double from = static_cast<double>(k) * a.sn / a.dn;
+  const double to = static_cast<double>(k + 1) * a.sn / a.dn;
+  Weights out;
+  const int c0 = static_cast<int>(std::floor(from));
+  const int c1 = std::max(c0 + 1, static_cast<int>(std::ceil(to)));
+  out.first = a.s0 + c0;
+  double total = 0;
+  for (int c = c0; c < c1; ++c) {
+    const int src = a.s0 + c;
+    double w = std::min(to, c + 1.0) - std::max(from, static_cast<double>(c));
+    if (src < 0 || src >= limit) w = 0;
+    out.w.push_back(std::max(0.0, w));
+    total += out.w.back();
+  }
+  if (total > 0) {
+    for (double& w : out.w) w /= total;
+  }
+  return out;
+}
+
+void CopyStraight(const TBlit& b, const TRect& area) {
+  // Same size, source copy, no mirroring: rows move as blocks.
+  const int w = area.Width();
+  if (w <= 0) return;
+  const int sxOff = b.SX - b.DX, syOff = b.SY - b.DY;
+  const bool sameSurface = b.Source->Bits == b.Dest->Bits;
+  const bool backwards = sameSurface && syOff < 0;
+  for (int k = 0; k < area.Height(); ++k) {
+    const int y = backwards ? area.Bottom - 1 - k : area.Top + k;
+    TPixel* dst = b.Dest->Row(y) + area.Left;
+    const TPixel* src = b.Source->Row(y + syOff) + area.Left + sxOff;
+    std::memmove(dst, src, static_cast<std::size_t>(w) * sizeof(TPixel));
+  }
+}
+
+}  // namespace
+
+void StretchBlit(const TBlit& b) {
+  if (b.Dest == nullptr || !b.Dest->Valid() || b.DW == 0 || b.DH == 0) return;
+  const unsigned table = (b.Rop >> 16) & 0xFFu;
+  const bool needsSource = ((table ^ (table >> 2)) & 0x33u) != 0;
+  if (needsSource && (b.Source == nullptr || !b.Source->Valid() || b.SW == 0 || b.SH == 0)) return;
+  const Axis ax = MakeAxis(b.DX, b.DW, b.SX, needsSource ? b.SW : b.DW);
+  const Axis ay = MakeAxis(b.DY, b.DH, b.SY, needsSource ? b.SH : b.DH);
+  const TRect area = IntersectRect({ax.d0, ay.d0, ax.d0 + ax.dn, ay.d0 + ay.dn}, b.DestClip);
+  if (area.IsEmpty()) return;
+  const bool sameSize = ax.sn == ax.dn && ay.sn == ay.dn && !ax.mirror && !ay.mirror;
+
+  if (!needsSource) {
+    for (int y = area.Top; y < area.Bottom; ++y) {
+      TPixel* row = b.Dest->Row(y);
+      for (int x = area.Left; x < area.Right; ++x) row[x] = Combine(b.Rop, b.Pattern, 0, row[x] & kRgbMask);
+    }
+    return;
+  }
+
+  const TSurface& src = *b.Source;
+  if (sameSize && b.Rop == 0x00CC0020 && !b.UseKey) {
+    // Keep only the part whose source lies inside the source surface.
+    TRect inside = area;
+    const int dxOff = ax.d0 - ax.s0, dyOff = ay.d0 - ay.s0;
+    inside = IntersectRect(inside, {dxOff, dyOff, dxOff + src.Width, dyOff + src.Height});
+    TBlit straight = b;
+    straight.DX = ax.d0;
+    straight.DY = ay.d0;
+    straight.SX = ax.s0;
+    straight.SY = ay.s0;
+    CopyStraight(straight, inside);
+    return;
+  }
+
+  // Overlapping transfers on one surface read from a copy of the source.
+  std::vector<TPixel> copy;
+  TSurface from = src;
+  if (src.Bits == b.Dest->Bits) {
+    copy.assign(src.Bits, src.Bits + static_cast<std::size_t>(src.Height) * static_cast<std::size_t>(src.Stride));
+    from.Bits = copy.data();
+  }
+
+  const bool average = b.Halftone && !sameSize;
+  std::vector<Weights> columns;
+  if (average) {
+    columns.reserve(static_cast<std::size_t>(area.Width()));
+    for (int x = area.Left; x < area.Right; ++x) columns.push_back(AreaWeights(ax, x - ax.d0, from.Width));
+  }
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    TPixel* row = b.Dest->Row(y);
+    const int iy = y - ay.d0;
+    if (!average) {
+      const int sy = NearestSource(ay, iy);
+      if (sy < 0 || sy >= from.Height) continue;
+      const TPixel* srow = from.Row(sy);
+      for (int x = area.Left; x < area.Right; ++x) {
+        const int sx = NearestSource(ax, x - ax.d0);
+        if (sx < 0 || sx >= from.Width) continue;
+        const TPixel s = srow[sx] & kRgbMask;
+        if (b.UseKey && s == b.Key) continue;
+        row[x] = Combine(b.Rop, b.Pattern, s, row[x] & kRgbMask);
+      }
+      continue;
+    }
+    const Weights wy = AreaWeights(ay, iy, from.Height);
+    for (int x = area.Left; x < area.Right; ++x) {
+      const Weights& wx = columns[static_cast<std::size_t>(x - area.Left)];
+      double acc[3] = {0, 0, 0};
+      double seen = 0;
+      for (std::size_t j = 0; j < wy.w.size(); ++j) {
+        if (wy.w[j] == 0) continue;
+        const TPixel* srow = from.Row(wy.first + static_cast<int>(j));
+        for (std::size_t i = 0; i < wx.w.size(); ++i) {
+          const double w = wy.w[j] * wx.w[i];
+          if (w == 0) continue;
+          const TPixel s = srow[wx.first + static_cast<int>(i)];
+          acc[0] += w * ((s >> 16) & 0xFF);
+          acc[1] += w * ((s >> 8) & 0xFF);
+          acc[2] += w * (s & 0xFF);
+          seen += w;
+        }
+      }
+      if (seen <= 0) continue;
+      auto channel = [&](double v) { return static_cast<TPixel>(std::lround(std::clamp(v / seen, 0.0, 255.0))); };
+      const TPixel s = (channel(acc[0]) << 16) | (channel(acc[1]) << 8) | channel(acc[2]);
+      if (b.UseKey && s == b.Key) continue;
+      row[x] = Combine(b.Rop, b.Pattern, s, row[x] & kRgbMask);
+    }
+  }
+}
+
+}  // namespace vorn::raster

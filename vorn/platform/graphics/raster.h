@@ -1,0 +1,229 @@
+// Pixel-exact rasterization under the canvas: spans, lines, ellipses,
+// polygons, coverage masks and block transfers on 32-bit surfaces. All
+// coordinates here are device coordinates; every routine writes only
+// inside the clip rectangle it is given (which lies within the surface).
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+#include "vorn/platform/graphics/graphics.h"
+#include "vorn/platform/graphics/surface.h"
+
+namespace vorn::raster {
+
+// The result of a binary raster operation (pen mode) on 24-bit pixels.
+TPixel Rop2(TPenMode mode, TPixel pen, TPixel dst);
+
+// What a span is painted with: a colour, a mix mode and, for hatched
+// brushes, the hatch pattern (hatch gaps are left as they are).
+struct TInk {
+  TPixel Color = 0;
+  TPenMode Mode = pmCopy;
+  TBrushStyle Pattern = bsSolid;
+};
+
+// True where a hatch pattern puts ink at device pixel (x, y).
+bool HatchAt(TBrushStyle style, int x, int y);
+
+// Columns x0..x1-1 of row y, clipped.
+void FillSpan(const TSurface& s, const TRect& clip, int y, int x0, int x1, const TInk& ink);
+void Plot(const TSurface& s, const TRect& clip, int x, int y, const TInk& ink);
+void FillBox(const TSurface& s, const TRect& clip, const TRect& box, const TInk& ink);
+
+// Calls f(x, y, i) for the pixels of a one-pixel line from (x0, y0) towards
+// (x1, y1), i counting from 0 at the start point. The end point itself is
+// left out. Ties between two pixels go to the one nearer the start row
+// (column, for lines steeper than 45 degrees), as the classic line
+// algorithm decides them. Pixels outside clip are skipped without walking
+// the whole line, so far-away end points cost nothing.
+template <typename F>
+void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f);
+
+// Pixels of a shape collected before they are painted, so that parts that
+// overlap (joins of wide lines, radii of a pie) are painted only once; this
+// matters for the inverting and xor modes.
+class TMask {
+ public:
+  explicit TMask(const TRect& bounds);
+  [[nodiscard]] const TRect& Bounds() const { return bounds_; }
+  void Set(int x, int y);
+  void SetSpan(int y, int x0, int x1);  // x1 exclusive
+  [[nodiscard]] bool Get(int x, int y) const;
+  void Paint(const TSurface& s, const TRect& clip, const TInk& ink) const;
+
+ private:
+  TRect bounds_;
+  std::vector<std::uint8_t> bits_;
+};
+
+// The ellipse that fits a box: pixel centres (x, y) inside the continuous
+// ellipse from Left - 0.5 to Right - 0.5 and Top - 0.5 to Bottom - 0.5.
+// Grow widens both half-axes (negative shrinks) for wide outlines.
+class TEllipseShape {
+ public:
+  TEllipseShape(const TRect& box, double grow = 0.0);
+  // The columns of row y inside the ellipse; false when none.
+  bool RowSpan(int y, int& x0, int& x1) const;
+  [[nodiscard]] int Top() const { return top_; }
+  [[nodiscard]] int Bottom() const { return bottom_; }  // exclusive
+  [[nodiscard]] double CenterX() const { return cx_; }
+  [[nodiscard]] double CenterY() const { return cy_; }
+  // The point where the ray from the centre at angle t (radians, counter-
+  // clockwise, Y up) meets the ellipse, rounded to a pixel.
+  [[nodiscard]] TPoint PointAt(double t) const;
+
+ private:
+  double cx_, cy_, a_, b_;
+  int top_, bottom_;
+};
+
+// Outline pixels of an ellipse with a pen of the given width, into mask.
+// With a sweep, only pixels whose direction from the centre lies in it.
+struct TSweep {
+  bool Full = true;
+  double Start = 0;   // radians, counter-clockwise from the X axis, Y up
+  double Extent = 0;  // 0 < Extent <= 2 pi
+  [[nodiscard]] bool Contains(double cx, double cy, int x, int y) const;
+  static TSweep FromPoints(double cx, double cy, TPoint start, TPoint end);
+};
+void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
+                    const TSweep& sweep);
+
+// Row spans of a polygon (vertices in order, closed implicitly): pixel
+// (x, y) is inside when its point lies inside, left and top edges
+// included, right and bottom edges not. Even-odd rule unless winding.
+struct TPointF {
+  double X = 0;
+  double Y = 0;
+};
+template <typename Span>
+void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span);
+
+// A wide stroke from a to b: a band of the pen's width with round ends.
+void WideSegment(TMask& mask, TPoint a, TPoint b, int width);
+
+// Block transfer with a ternary raster operation (the pattern is a solid
+// colour). Destination and source are device rectangles; a negative
+// width or height on either side mirrors. Sizes that differ stretch:
+// halftone averages the source area under each destination pixel, any
+// other mode takes the nearest source pixel.
+struct TBlit {
+  const TSurface* Dest = nullptr;
+  TRect DestClip;
+  int DX = 0, DY = 0, DW = 0, DH = 0;
+  const TSurface* Source = nullptr;
+  int SX = 0, SY = 0, SW = 0, SH = 0;
+  std::uint32_t Rop = 0x00CC0020;
+  bool Halftone = false;
+  TPixel Pattern = 0;
+  // When set, source pixels of this value are left out (transparent draw).
+  bool UseKey = false;
+  TPixel Key = 0;
+};
+void StretchBlit(const TBlit& blit);
+
+// The value of a ternary raster operation on three 24-bit pixels.
+TPixel Rop3(std::uint32_t rop, TPixel pattern, TPixel source, TPixel dest);
+
+// ---- templates ---------------------------------------------------------------
+
+__extension__ using Wide = __int128;
+
+template <typename F>
+void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f) {
+  const std::int64_t dx = std::int64_t{x1} - x0;
+  const std::int64_t dy = std::int64_t{y1} - y0;
+  const std::int64_t adx = dx < 0 ? -dx : dx;
+  const std::int64_t ady = dy < 0 ? -dy : dy;
+  const int sx = dx < 0 ? -1 : 1;
+  const int sy = dy < 0 ? -1 : 1;
+  const bool xMajor = adx >= ady;
+  const std::int64_t n = xMajor ? adx : ady;  // pixels, end point excluded
+  const std::int64_t major = n, minor = xMajor ? ady : adx;
+  if (n == 0) return;
+  // Steps along the major axis that keep the major coordinate in the clip.
+  const int m0 = xMajor ? x0 : y0;
+  const int sm = xMajor ? sx : sy;
+  const int lo = xMajor ? clip.Left : clip.Top;
+  const int hi = xMajor ? clip.Right - 1 : clip.Bottom - 1;
+  std::int64_t iFirst = 0, iLast = n - 1;
+  if (sm > 0) {
+    iFirst = std::max<std::int64_t>(iFirst, std::int64_t{lo} - m0);
+    iLast = std::min<std::int64_t>(iLast, std::int64_t{hi} - m0);
+  } else {
+    iFirst = std::max<std::int64_t>(iFirst, std::int64_t{m0} - hi);
+    iLast = std::min<std::int64_t>(iLast, std::int64_t{m0} - lo);
+  }
+  const int smin = xMajor ? sy : sx;
+  const int n0 = xMajor ? y0 : x0;
+  const int minLo = xMajor ? clip.Top : clip.Left;
+  const int minHi = xMajor ? clip.Bottom - 1 : clip.Right - 1;
+  for (std::int64_t i = iFirst; i <= iLast; ++i) {
+    // Minor offset: i * minor / major rounded, ties toward the start.
+    const std::int64_t off = static_cast<std::int64_t>(
+        (2 * static_cast<Wide>(i) * minor + major - 1) / (2 * static_cast<Wide>(major)));
+    const std::int64_t mm = m0 + sm * i;
+    const std::int64_t nn = n0 + smin * off;
+    if (nn < minLo || nn > minHi) continue;
+    if (xMajor) {
+      f(static_cast<int>(mm), static_cast<int>(nn), i);
+    } else {
+      f(static_cast<int>(nn), static_cast<int>(mm), i);
+    }
+  }
+}
+
+template <typename Span>
+void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span) {
+  if (pts.size() < 3 || clip.IsEmpty()) return;
+  double minY = pts[0].Y, maxY = pts[0].Y;
+  for (const auto& p : pts) {
+    minY = std::min(minY, p.Y);
+    maxY = std::max(maxY, p.Y);
+  }
+  const int yStart = static_cast<int>(std::clamp(std::ceil(minY), double(clip.Top), double(clip.Bottom)));
+  const int yEnd = static_cast<int>(std::clamp(std::ceil(maxY), double(clip.Top), double(clip.Bottom)));
+  struct Cross {
+    double x;
+    int dir;
+  };
+  std::vector<Cross> xs;
+  xs.reserve(pts.size());
+  auto inside = [winding](int count) { return winding ? count != 0 : (count & 1) != 0; };
+  for (int y = yStart; y < yEnd; ++y) {
+    xs.clear();
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+      const TPointF& p = pts[i];
+      const TPointF& q = pts[(i + 1) % pts.size()];
+      if (p.Y == q.Y) continue;
+      const bool down = p.Y < q.Y;
+      const TPointF& top = down ? p : q;
+      const TPointF& bot = down ? q : p;
+      if (y < top.Y || y >= bot.Y) continue;
+      const double x = top.X + (y - top.Y) * (bot.X - top.X) / (bot.Y - top.Y);
+      xs.push_back({x, down ? 1 : -1});
+    }
+    std::sort(xs.begin(), xs.end(), [](const Cross& a, const Cross& b) { return a.x < b.x; });
+    int count = 0;
+    double runStart = 0;
+    for (const Cross& c : xs) {
+      const bool before = inside(count);
+      count += winding ? c.dir : 1;
+      const bool after = inside(count);
+      if (!before && after) {
+        runStart = c.x;
+      } else if (before && !after) {
+        const double a = std::clamp(std::ceil(runStart), double(clip.Left), double(clip.Right));
+        const double b = std::clamp(std::ceil(c.x), double(clip.Left), double(clip.Right));
+        if (a < b) span(y, static_cast<int>(a), static_cast<int>(b));
+      }
+    }
+  }
+}
+
+}  // namespace vorn::raster
