@@ -20,10 +20,14 @@ build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
 demo: build
-	@if [ -n "$$DISPLAY" ] && [ -x $(BUILD)/apps/gallery/vorn-gallery-sdl ]; then \
-	  $(BUILD)/apps/gallery/vorn-gallery-sdl; \
+	@if [ -x $(BUILD)/apps/gallery/vorn-gallery ]; then \
+	  if [ -n "$$DISPLAY" ] && [ -x $(BUILD)/apps/gallery/vorn-gallery-sdl ]; then \
+	    $(BUILD)/apps/gallery/vorn-gallery-sdl; \
+	  else \
+	    $(BUILD)/apps/gallery/vorn-gallery --png gallery-out; \
+	  fi; \
 	else \
-	  $(BUILD)/apps/gallery/vorn-gallery --png gallery-out; \
+	  mkdir -p gallery-out && $(BUILD)/apps/testcard/vorn-testcard gallery-out/testcard.png; \
 	fi
 
 test: build
