@@ -1,0 +1,444 @@
+#include "vorn/platform/controls/forms.h"
+
+#include <algorithm>
+
+#include "vorn/platform/runtime/host.h"
+
+namespace vorn {
+
+namespace {
+
+bool IsInside(const TControl* Control, const TControl* Ancestor) {
+  for (const TControl* c = Control; c != nullptr; c = c->Parent()) {
+    if (c == Ancestor) return true;
+  }
+  return false;
+}
+
+// Runs an input handler so that nothing it throws reaches the host loop.
+template <typename F>
+void Guarded(TObject* Sender, F&& f) {
+  try {
+    f();
+  } catch (...) {
+    Application()->HandleException(Sender);
+  }
+}
+
+std::uint32_t DownMessage(TMouseButton b, bool dbl) {
+  switch (b) {
+    case mbRight: return dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN;
+    case mbMiddle: return dbl ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN;
+    default: return dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+  }
+}
+
+std::uint32_t UpMessage(TMouseButton b) {
+  switch (b) {
+    case mbRight: return WM_RBUTTONUP;
+    case mbMiddle: return WM_MBUTTONUP;
+    default: return WM_LBUTTONUP;
+  }
+}
+
+TShiftStateItem ButtonState(TMouseButton b) {
+  switch (b) {
+    case mbRight: return ssRight;
+    case mbMiddle: return ssMiddle;
+    default: return ssLeft;
+  }
+}
+
+int ButtonKey(TMouseButton b) {
+  switch (b) {
+    case mbRight: return VK_RBUTTON;
+    case mbMiddle: return VK_MBUTTON;
+    default: return VK_LBUTTON;
+  }
+}
+
+std::vector<TCustomForm*>& Released() {
+  static std::vector<TCustomForm*> forms;
+  return forms;
+}
+
+}  // namespace
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  SetVisible(false);
+  SetBounds(0, 0, 320, 240);
+  Font()->SetName("Tahoma");
+  SetParentFont(false);
+}
+
+TCustomForm::~TCustomForm() {
+  Destroying();
+  auto& released = Released();
+  released.erase(std::remove(released.begin(), released.end(), this), released.end());
+  if (FShownOnHost) {
+    FShownOnHost = false;
+    CurrentHost().FormHidden(*this);
+  }
+  CurrentHost().FormDestroyed(*this);
+  // Children go now, while this is still a form, so that their
+  // departure is recorded here.
+  while (ControlCount() > 0) delete Controls(ControlCount() - 1);
+}
+
+// ---- showing ---------------------------------------------------------------------------
+
+void TCustomForm::SetVisible(bool Value) {
+  if (Value == Visible() && Value == FShownOnHost) return;
+  TControl::SetVisible(Value);
+  if (ComponentState().Contains(csDestroying)) return;
+  if (Value && !FShownOnHost) {
+    FShownOnHost = true;
+    FSurface.SetSize(Width(), Height());
+    CreateHandles();
+    Realign();
+    if (FActiveControl == nullptr) {
+      if (TWinControl* first = FindNextControl(nullptr, true, true, false)) FActiveControl = first;
+    }
+    MarkDirty(this, {0, 0, Width(), Height()});
+    CurrentHost().FormShown(*this);
+    Guarded(this, [&] {
+      if (FOnShow) FOnShow(this);
+    });
+  } else if (!Value && FShownOnHost) {
+    SetWindowActive(false);
+    FShownOnHost = false;
+    FCapture = nullptr;
+    FHover = nullptr;
+    CurrentHost().FormHidden(*this);
+    Guarded(this, [&] {
+      if (FOnHide) FOnHide(this);
+    });
+  }
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  SetWindowActive(true);
+}
+
+void TCustomForm::Hide() { SetVisible(false); }
+
+bool TCustomForm::CloseQuery() {
+  bool canClose = true;
+  if (FOnCloseQuery) FOnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (FOnClose) FOnClose(this, Action);
+}
+
+void TCustomForm::Close() {
+  if (FModal) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = caHide;
+  DoClose(action);
+  if (action == caHide || action == caMinimize) {
+    Hide();
+  } else if (action == caFree) {
+    Release();
+  }
+}
+
+TModalResult TCustomForm::ShowModal() {
+  FModalResult = mrNone;
+  FModal = true;
+  Show();
+  TModalResult result = mrCancel;
+  try {
+    result = CurrentHost().RunModal(*this);
+  } catch (...) {
+    FModal = false;
+    Hide();
+    throw;
+  }
+  FModal = false;
+  if (FModalResult == mrNone) FModalResult = result;
+  Hide();
+  return FModalResult;
+}
+
+
+void TCustomForm::Release() {
+  Hide();
+  auto& list = Released();
+  if (std::find(list.begin(), list.end(), this) == list.end()) list.push_back(this);
+  CurrentHost().FormDirty(*this);
+}
+
+void TCustomForm::FreeReleasedForms() {
+  auto& list = Released();
+  while (!list.empty()) {
+    TCustomForm* form = list.back();
+    list.pop_back();
+    delete form;
+  }
+}
+
+// ---- focus -------------------------------------------------------------------------------
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+  if (Control == FActiveControl) return;
+  if (Control != nullptr && (!IsInside(Control, this) || !Control->CanFocus())) return;
+  TWinControl* old = FActiveControl;
+  FActiveControl = Control;
+  Guarded(this, [&] {
+    if (old != nullptr && FActive && IsLiveControl(old)) old->Perform(WM_KILLFOCUS, 0, 0);
+    if (Control != nullptr && FActive && IsLiveControl(Control) && FActiveControl == Control) {
+      Control->Perform(WM_SETFOCUS, 0, 0);
+    }
+    if (old != nullptr && IsLiveControl(old)) old->Perform(CM_EXIT, 0, 0);
+    if (Control != nullptr && IsLiveControl(Control) && FActiveControl == Control) Control->Perform(CM_ENTER, 0, 0);
+  });
+}
+
+void TCustomForm::SetWindowActive(bool Value) {
+  if (Value == FActive) return;
+  if (Value && !FShownOnHost) return;
+  FActive = Value;
+  Guarded(this, [&] {
+    if (Value) {
+      if (FActiveControl != nullptr) FActiveControl->Perform(WM_SETFOCUS, 0, 0);
+      if (FOnActivate) FOnActivate(this);
+    } else {
+      if (FActiveControl != nullptr) FActiveControl->Perform(WM_KILLFOCUS, 0, 0);
+      if (FOnDeactivate) FOnDeactivate(this);
+    }
+  });
+}
+
+void TCustomForm::ControlGone(TControl* Control) {
+  if (FCapture != nullptr && IsInside(FCapture, Control)) FCapture = nullptr;
+  if (FHover != nullptr && IsInside(FHover, Control)) FHover = nullptr;
+  if (FActiveControl != nullptr && IsInside(FActiveControl, Control)) FActiveControl = nullptr;
+  FDirty.erase(std::remove_if(FDirty.begin(), FDirty.end(),
+                              [&](const DirtyPart& d) { return d.Root != this && IsInside(d.Root, Control); }),
+               FDirty.end());
+}
+
+// ---- painting -----------------------------------------------------------------------------
+
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  const bool resized = AWidth != Width() || AHeight != Height();
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (resized && FShownOnHost) {
+    FSurface.SetSize(Width(), Height());
+    MarkDirty(this, {0, 0, Width(), Height()});
+  }
+}
+
+void TCustomForm::MarkDirty(TWinControl* Root, const TRect& SurfaceRect) {
+  if (!FShownOnHost || SurfaceRect.IsEmpty()) return;
+  for (DirtyPart& d : FDirty) {
+    if (d.Root == Root) {
+      d.Rect = UnionRect(d.Rect, SurfaceRect);
+      CurrentHost().FormDirty(*this);
+      return;
+    }
+  }
+  FDirty.push_back({Root, SurfaceRect});
+  CurrentHost().FormDirty(*this);
+}
+
+void TCustomForm::PaintTree(TControl* Control, const TRect& Clip) {
+  if (!Control->Visible()) return;
+  const TRect area = IntersectRect(Control->VisibleSurfaceRect(), Clip);
+  if (area.IsEmpty()) return;
+  Control->FInPaint = true;
+  Control->FPaintClip = area;
+  Guarded(Control, [&] {
+    if (auto* w = dynamic_cast<TWinControl*>(Control)) w->PaintBackground(*Control->Canvas());
+    Control->Paint();
+  });
+  if (!IsLiveControl(Control)) return;
+  Control->FInPaint = false;
+  if (auto* w = dynamic_cast<TWinControl*>(Control)) {
+    const std::vector<TControl*> children = w->FControls;
+    for (TControl* c : children) {
+      if (IsLiveControl(c) && c->Parent() == w) PaintTree(c, area);
+    }
+  }
+}
+
+TRect TCustomForm::PaintDirty() {
+  TRect painted;
+  int rounds = 0;
+  // Painting may mark more parts dirty; a few rounds settle it.
+  while (!FDirty.empty() && rounds++ < 4) {
+    std::vector<DirtyPart> parts;
+    parts.swap(FDirty);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      // A part that an ancestor's part already covers is painted with it.
+      bool covered = false;
+      for (std::size_t j = 0; j < parts.size() && !covered; ++j) {
+        if (i == j || parts[j].Root == parts[i].Root) continue;
+        covered = IsInside(parts[i].Root, parts[j].Root) &&
+                  UnionRect(parts[j].Rect, parts[i].Rect) == parts[j].Rect;
+      }
+      if (covered || !IsLiveControl(parts[i].Root)) continue;
+      PaintTree(parts[i].Root, parts[i].Rect);
+      painted = UnionRect(painted, parts[i].Rect);
+    }
+  }
+  if (!painted.IsEmpty()) SurfaceChanged();
+  return painted;
+}
+
+// ---- input ------------------------------------------------------------------------------------
+
+TControl* TCustomForm::TargetAt(TPoint P) const {
+  if (TControl* c = ControlAtPos(P, false)) {
+    // A control inside a disabled parent gets nothing.
+    for (const TControl* p = c; p != nullptr; p = p->Parent()) {
+      if (!p->Enabled()) return nullptr;
+    }
+    return c;
+  }
+  return const_cast<TCustomForm*>(this);
+}
+
+void TCustomForm::SetHover(TControl* Control) {
+  if (Control == FHover) return;
+  TControl* old = FHover;
+  FHover = Control;
+  if (old != nullptr && IsLiveControl(old)) old->Perform(CM_MOUSELEAVE, 0, 0);
+  if (Control != nullptr && IsLiveControl(Control) && FHover == Control) Control->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+void TCustomForm::InputMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y, bool Double) {
+  Guarded(this, [&] {
+    SetKeyDown(ButtonKey(Button), true);
+    FButtons.Include(ButtonState(Button));
+    TControl* target = FCapture != nullptr ? FCapture : TargetAt({X, Y});
+    if (target == nullptr) return;
+    SetHover(target);
+    if (FCapture == nullptr && target->ControlStyle().Contains(csCaptureMouse)) FCapture = target;
+    const TPoint o = target->WindowOrigin();
+    target->Perform(DownMessage(Button, Double), static_cast<WPARAM>((Shift + FButtons).Bits()),
+                    PointToLParam({X - o.X, Y - o.Y}));
+  });
+}
+
+void TCustomForm::InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  Guarded(this, [&] {
+    SetKeyDown(ButtonKey(Button), false);
+    FButtons.Exclude(ButtonState(Button));
+    TControl* target = FCapture != nullptr ? FCapture : TargetAt({X, Y});
+    if (FButtons.Empty()) FCapture = nullptr;
+    if (target == nullptr) return;
+    const TPoint o = target->WindowOrigin();
+    target->Perform(UpMessage(Button), static_cast<WPARAM>((Shift + FButtons).Bits()),
+                    PointToLParam({X - o.X, Y - o.Y}));
+    if (Button != mbRight) return;
+    // The context menu goes to the control under the pointer, then up
+    // through its parents until one takes it.
+    for (TControl* c = TargetAt({X, Y}); c != nullptr && IsLiveControl(c); c = c->Parent()) {
+      if (c->Perform(WM_CONTEXTMENU, 0, PointToLParam(ClientToScreen({X, Y}))) != 0) break;
+    }
+  });
+  if (FButtons.Empty()) InputMouseMove(KeyboardShiftState(), X, Y);
+}
+
+void TCustomForm::InputMouseMove(TShiftState Shift, int X, int Y) {
+  Guarded(this, [&] {
+    if (FCapture == nullptr) SetHover(TargetAt({X, Y}));
+    TControl* target = FCapture != nullptr ? FCapture : TargetAt({X, Y});
+    if (target == nullptr || !IsLiveControl(target)) return;
+    const TPoint o = target->WindowOrigin();
+    target->Perform(WM_MOUSEMOVE, static_cast<WPARAM>((Shift + FButtons).Bits()), PointToLParam({X - o.X, Y - o.Y}));
+  });
+}
+
+void TCustomForm::InputMouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) {
+  Guarded(this, [&] {
+    const WPARAM w = static_cast<WPARAM>((static_cast<std::uint32_t>(static_cast<std::uint16_t>(WheelDelta)) << 16) |
+                                         static_cast<std::uint32_t>(Shift.Bits() & 0xFFFF));
+    const LPARAM l = PointToLParam(ClientToScreen({X, Y}));
+    for (TControl* c = TargetAt({X, Y}); c != nullptr && IsLiveControl(c); c = c->Parent()) {
+      if (c->Perform(WM_MOUSEWHEEL, w, l) != 0) break;
+    }
+  });
+}
+
+void TCustomForm::InputMouseLeave() {
+  Guarded(this, [&] { SetHover(nullptr); });
+}
+
+void TCustomForm::DispatchKey(std::uint32_t Notification, std::uint32_t Message, Word Key) {
+  TWinControl* target = FActiveControl;
+  if (target == nullptr || !target->CanFocus()) target = this;
+  if (FKeyPreview && target != this && Message != WM_CHAR) {
+    Word k = Key;
+    if (Message == WM_KEYDOWN) {
+      KeyDown(k, KeyboardShiftState());
+    } else {
+      KeyUp(k, KeyboardShiftState());
+    }
+    if (k == 0) return;
+  }
+  if (target->Perform(Notification, Key, 0) != 0) return;
+  if (!IsLiveControl(target)) return;
+  target->Perform(Message, Key, 0);
+}
+
+void TCustomForm::InputKeyDown(Word Key) {
+  SetKeyDown(Key, true);
+  Guarded(this, [&] { DispatchKey(CN_KEYDOWN, WM_KEYDOWN, Key); });
+}
+
+void TCustomForm::InputKeyUp(Word Key) {
+  SetKeyDown(Key, false);
+  Guarded(this, [&] { DispatchKey(CN_KEYUP, WM_KEYUP, Key); });
+}
+
+void TCustomForm::InputChar(char32_t Char) {
+  Guarded(this, [&] {
+    TWinControl* target = FActiveControl;
+    if (target == nullptr || !target->CanFocus()) target = this;
+    if (FKeyPreview && target != this) {
+      char32_t c = Char;
+      KeyPress(c);
+      if (c == 0) return;
+      Char = c;
+    }
+    if (target->Perform(CN_CHAR, static_cast<WPARAM>(Char), 0) != 0) return;
+    if (IsLiveControl(target)) target->Perform(WM_CHAR, static_cast<WPARAM>(Char), 0);
+  });
+}
+
+void TCustomForm::WndProc(TMessage& Message) {
+  if (Message.Msg == CM_DIALOGKEY) {
+    const auto key = static_cast<Word>(Message.WParam);
+    if (key == VK_TAB) {
+      SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+      Message.Result = 1;
+      return;
+    }
+    if (key == VK_RETURN || key == VK_ESCAPE) {
+      // Default and cancel buttons answer these.
+      std::function<bool(TWinControl*)> offer = [&](TWinControl* w) {
+        for (int i = 0; i < w->ControlCount(); ++i) {
+          TControl* c = w->Controls(i);
+          TMessage m{CM_DIALOGKEY, Message.WParam, 0, 0};
+          c->WndProc(m);
+          if (m.Result != 0) return true;
+          if (auto* inner = dynamic_cast<TWinControl*>(c); inner != nullptr && offer(inner)) return true;
+        }
+        return false;
+      };
+      Message.Result = offer(this) ? 1 : 0;
+      return;
+    }
+  }
+  TWinControl::WndProc(Message);
+}
+
+}  // namespace vorn
