@@ -12,7 +12,7 @@ packages=(
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils
-  xvfb xdotool
+  xvfb xdotool imagemagick
 )
 
 missing=()
