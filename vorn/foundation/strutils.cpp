@@ -46,12 +46,6 @@ std::string_view Utf8Prefix(std::string_view Text, std::size_t MaxBytes) {
   return Text.substr(0, n);
 }
 
-std::size_t Utf8Length(std::string_view Text) {
-  return static_cast<std::size_t>(std::count_if(Text.begin(), Text.end(), [](char c) {
-    return !IsContinuation(static_cast<unsigned char>(c));
-  }));
-}
-
 void FoldCaseInto(std::string_view Text, char* Out) {
   const std::size_t n = Text.size();
   std::size_t i = 0;

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "vorn/platform/runtime/utf8.h"
+
 namespace vorn {
 
 // ---- UTF-8 ------------------------------------------------------------------------
@@ -22,8 +24,6 @@ std::string_view Utf8Prefix(std::string_view Text, std::size_t MaxBytes);
 inline std::string CutToBytes(std::string_view Text, std::size_t MaxBytes) {
   return std::string(Utf8Prefix(Text, MaxBytes));
 }
-// Number of characters: the bytes that start a code point.
-std::size_t Utf8Length(std::string_view Text);
 
 // Case folding for comparisons: ASCII, Latin-1, Latin Extended-A, Greek and
 // Cyrillic capitals become small letters. The result has the same length

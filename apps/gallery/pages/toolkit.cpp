@@ -4,6 +4,7 @@
 
 #include "apps/gallery/gallery.h"
 #include "vorn/platform/stdctrls/buttons.h"
+#include "vorn/platform/stdctrls/edit.h"
 #include "vorn/platform/stdctrls/label.h"
 #include "vorn/platform/stdctrls/menus.h"
 #include "vorn/platform/stdctrls/panel.h"
@@ -112,6 +113,16 @@ void BuildControls(TWinControl& parent) {
   withMenu->SetBevelOuter(bvLowered);
   withMenu->SetPopupMenu(menu);
 
+  auto* edit = new TEdit(owner);
+  edit->SetParent(&parent);
+  edit->SetBounds(0, 200, 220, 22);
+  edit->SetText("An edit field: type here");
+  auto* readOnly = new TEdit(owner);
+  readOnly->SetParent(&parent);
+  readOnly->SetBounds(0, 230, 220, 22);
+  readOnly->SetText("Disabled edit field");
+  readOnly->SetEnabled(false);
+
   auto* sample = new TCanvasSample(owner);
   sample->SetParent(&parent);
   sample->SetBounds(260, 150, 360, 240);
@@ -119,7 +130,7 @@ void BuildControls(TWinControl& parent) {
 
 VORN_GALLERY_PAGE(TPage{0, "toolkit", "Toolkit controls",
                         "The toolkit's own controls: labels (plain, word-wrapped, disabled), panels with "
-                        "raised and lowered bevels, push buttons, a popup menu and a canvas sample with "
+                        "raised and lowered bevels, push buttons, edit fields, a popup menu and a canvas sample with "
                         "figures and rotated text.",
                         BuildControls});
 

@@ -229,6 +229,11 @@ void THeadlessHost::PressKey(Word Key, TShiftState Shift) {
   if (Shift.Contains(ssCtrl)) KeyDown(VK_CONTROL);
   if (Shift.Contains(ssAlt)) KeyDown(VK_MENU);
   KeyDown(Key);
+  const char32_t c = ControlCharOfKey(Key, Shift.Contains(ssCtrl));
+  if (c != 0 && FActive != nullptr) {
+    FActive->InputChar(c);
+    ProcessMessages();
+  }
   KeyUp(Key);
   if (Shift.Contains(ssAlt)) KeyUp(VK_MENU);
   if (Shift.Contains(ssCtrl)) KeyUp(VK_CONTROL);
@@ -243,7 +248,7 @@ void THeadlessHost::Type(std::string_view Utf8) {
     const bool shift = stroke.Shift && GetKeyState(VK_SHIFT) >= 0;
     if (shift) KeyDown(VK_SHIFT);
     if (stroke.Key != 0) KeyDown(stroke.Key);
-    if (FActive != nullptr && c != '\t') FActive->InputChar(c == '\n' ? U'\r' : c);
+    if (FActive != nullptr) FActive->InputChar(c == '\n' ? U'\r' : c);
     if (stroke.Key != 0) KeyUp(stroke.Key);
     if (shift) KeyUp(VK_SHIFT);
   }

@@ -137,6 +137,18 @@ constexpr Word VK_OEM_5 = 0xDC;       // backslash |
 constexpr Word VK_OEM_6 = 0xDD;       // ]}
 constexpr Word VK_OEM_7 = 0xDE;       // '"
 
+// The character a key sends besides its key messages when it types no
+// text: Backspace, Tab, Return and Escape, and Ctrl with a letter (1..26).
+constexpr char32_t ControlCharOfKey(Word Key, bool Ctrl) {
+  switch (Key) {
+    case VK_BACK: return 8;
+    case VK_TAB: return 9;
+    case VK_RETURN: return 13;
+    case VK_ESCAPE: return 27;
+    default: return Ctrl && Key >= 'A' && Key <= 'Z' ? static_cast<char32_t>(Key - 'A' + 1) : 0;
+  }
+}
+
 // ---- input states -------------------------------------------------------------------
 enum TShiftStateItem : std::uint8_t {
   ssShift,

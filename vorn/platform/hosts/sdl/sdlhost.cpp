@@ -70,17 +70,6 @@ Word VirtualKey(SDL_Keycode k) {
   }
 }
 
-// Keys that produce a control character as well as a key message.
-char32_t ControlChar(Word vk) {
-  switch (vk) {
-    case VK_BACK: return 8;
-    case VK_TAB: return 9;
-    case VK_RETURN: return 13;
-    case VK_ESCAPE: return 27;
-    default: return 0;
-  }
-}
-
 TMouseButton ButtonOf(Uint8 b) {
   switch (b) {
     case SDL_BUTTON_RIGHT: return mbRight;
@@ -322,7 +311,8 @@ void TSDLHost::HandleEvents() {
         const Word vk = VirtualKey(e.key.keysym.sym);
         if (vk == 0) break;
         form.InputKeyDown(vk);
-        if (const char32_t c = ControlChar(vk); c != 0 && IsLiveControl(&form)) form.InputChar(c);
+        const char32_t c = ControlCharOfKey(vk, GetKeyState(VK_CONTROL) < 0);
+        if (c != 0 && IsLiveControl(&form)) form.InputChar(c);
         break;
       }
       case SDL_KEYUP: {
