@@ -82,54 +82,69 @@ const std::array<std::array<const char*, 13>, LanguageCount> MonthLong{{
 
 // ---- predefined colours -------------------------------------------------------------
 
-const std::array<TPredefinedColor, NumPredefinedColors> PredefinedColors{{
-    {clBlack, "clBlack"},
-    {clMaroon, "clMaroon"},
-    {clGreen, "clGreen"},
-    {clOlive, "clOlive"},
-    {clNavy, "clNavy"},
-    {clPurple, "clPurple"},
-    {clTeal, "clTeal"},
-    {clGray, "clGray"},
-    {clSilver, "clSilver"},
-    {clRed, "clRed"},
-    {clLime, "clLime"},
-    {clYellow, "clYellow"},
-    {clBlue, "clBlue"},
-    {clFuchsia, "clFuchsia"},
-    {clAqua, "clAqua"},
-    {clWhite, "clWhite"},
-    {clMoneyGreen, "clMoneyGreen"},
-    {clSkyBlue, "clSkyBlue"},
-    {clCream, "clCream"},
-    {clMedGray, "clMedGray"},
-    {clScrollBar, "clScrollBar"},
-    {clBackground, "clBackground"},
-    {clActiveCaption, "clActiveCaption"},
-    {clInactiveCaption, "clInactiveCaption"},
-    {clMenu, "clMenu"},
-    {clWindow, "clWindow"},
-    {clWindowFrame, "clWindowFrame"},
-    {clMenuText, "clMenuText"},
-    {clWindowText, "clWindowText"},
-    {clCaptionText, "clCaptionText"},
-    {clActiveBorder, "clActiveBorder"},
-    {clInactiveBorder, "clInactiveBorder"},
-    {clAppWorkSpace, "clAppWorkSpace"},
-    {clHighlight, "clHighlight"},
-    {clHighlightText, "clHighlightText"},
-    {clBtnFace, "clBtnFace"},
-    {clBtnShadow, "clBtnShadow"},
-    {clGrayText, "clGrayText"},
-    {clBtnText, "clBtnText"},
-    {clInactiveCaptionText, "clInactiveCaptionText"},
-    {clBtnHighlight, "clBtnHighlight"},
-    {cl3DDkShadow, "cl3DDkShadow"},
-    {cl3DLight, "cl3DLight"},
-    {clInfoText, "clInfoText"},
-    {clInfoBk, "clInfoBk"},
-    {clGradientActiveCaption, "clGradientActiveCaption"},
-    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+namespace {
+
+// The colours in table order; their names are the platform's colour names.
+constexpr std::array<TColor, NumPredefinedColors> kPredefinedColorValues{{
+    clBlack,
+    clMaroon,
+    clGreen,
+    clOlive,
+    clNavy,
+    clPurple,
+    clTeal,
+    clGray,
+    clSilver,
+    clRed,
+    clLime,
+    clYellow,
+    clBlue,
+    clFuchsia,
+    clAqua,
+    clWhite,
+    clMoneyGreen,
+    clSkyBlue,
+    clCream,
+    clMedGray,
+    clScrollBar,
+    clBackground,
+    clActiveCaption,
+    clInactiveCaption,
+    clMenu,
+    clWindow,
+    clWindowFrame,
+    clMenuText,
+    clWindowText,
+    clCaptionText,
+    clActiveBorder,
+    clInactiveBorder,
+    clAppWorkSpace,
+    clHighlight,
+    clHighlightText,
+    clBtnFace,
+    clBtnShadow,
+    clGrayText,
+    clBtnText,
+    clInactiveCaptionText,
+    clBtnHighlight,
+    cl3DDkShadow,
+    cl3DLight,
+    clInfoText,
+    clInfoBk,
+    clGradientActiveCaption,
+    clGradientInactiveCaption,
 }};
+
+std::array<TPredefinedColor, NumPredefinedColors> MakePredefinedColors() {
+  std::array<TPredefinedColor, NumPredefinedColors> table{};
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    table[i] = {kPredefinedColorValues[i], ColorIdentName(kPredefinedColorValues[i])};
+  }
+  return table;
+}
+
+}  // namespace
+
+const std::array<TPredefinedColor, NumPredefinedColors> PredefinedColors = MakePredefinedColors();
 
 }  // namespace vorn

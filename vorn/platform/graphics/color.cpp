@@ -145,14 +145,17 @@ TColor ColorToRGB(TColor color) {
 
 TPixel ColorToDevice(TColor color) { return ColorToPixel(ColorToRGB(color)); }
 
-bool ColorToIdent(TColor color, std::string& ident) {
+const char* ColorIdentName(TColor color) {
   for (const auto& entry : kColorNames) {
-    if (entry.color == color) {
-      ident = entry.name;
-      return true;
-    }
+    if (entry.color == color) return entry.name;
   }
-  return false;
+  return nullptr;
+}
+
+bool ColorToIdent(TColor color, std::string& ident) {
+  const char* name = ColorIdentName(color);
+  if (name != nullptr) ident = name;
+  return name != nullptr;
 }
 
 bool IdentToColor(std::string_view ident, TColor& color) {

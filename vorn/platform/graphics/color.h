@@ -116,6 +116,8 @@ TColor StringToColor(std::string_view text);
 // Name lookups without raising; false when the name or value is unknown.
 bool IdentToColor(std::string_view ident, TColor& color);
 bool ColorToIdent(TColor color, std::string& ident);
+// The name of a named colour ("clRed"), or null.
+const char* ColorIdentName(TColor color);
 
 // a * b / c rounded to the nearest integer, halves away from zero; -1 when
 // c is 0 or the result does not fit in an int.

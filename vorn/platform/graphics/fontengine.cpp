@@ -15,6 +15,7 @@
 
 #include "vorn/platform/graphics/fontface.h"
 #include "vorn/platform/graphics/glyphcache.h"
+#include "vorn/platform/runtime/utf8.h"
 
 namespace vorn {
 namespace {
@@ -25,25 +26,6 @@ using text::TGlyphCache;
 
 // ---- UTF-8 ------------------------------------------------------------------------
 
-std::string EncodeUtf8(char32_t ch) {
-  std::string out;
-  if (ch < 0x80) {
-    out += static_cast<char>(ch);
-  } else if (ch < 0x800) {
-    out += static_cast<char>(0xC0 | (ch >> 6));
-    out += static_cast<char>(0x80 | (ch & 0x3F));
-  } else if (ch < 0x10000) {
-    out += static_cast<char>(0xE0 | (ch >> 12));
-    out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (ch & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | ((ch >> 18) & 0x07));
-    out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (ch & 0x3F));
-  }
-  return out;
-}
 
 // ASCII without a function call; everything else through the full decoder.
 inline char32_t NextChar(std::string_view text, std::size_t& pos) {
@@ -401,7 +383,11 @@ class TFontCache {
 
 }  // namespace
 
-int TFontInstance::CharAdvance(char32_t ch) const { return TextExtent(EncodeUtf8(ch)).cx; }
+int TFontInstance::CharAdvance(char32_t ch) const {
+  std::string one;
+  AppendUtf8(one, ch);
+  return TextExtent(one).cx;
+}
 
 char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);

@@ -11,10 +11,7 @@ namespace vorn {
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
 void TApplication::HandleException(TObject* Sender) {
-  const std::exception_ptr current = std::current_exception();
-  try {
-    if (current) std::rethrow_exception(current);
-  } catch (const std::exception& e) {
+  auto report = [&](const std::exception& e) {
     try {
       if (FOnException) {
         FOnException(Sender, e);
@@ -24,16 +21,15 @@ void TApplication::HandleException(TObject* Sender) {
     } catch (...) {
       // A failing handler must not unwind into the message loop.
     }
+  };
+  const std::exception_ptr current = std::current_exception();
+  if (!current) return;
+  try {
+    std::rethrow_exception(current);
+  } catch (const std::exception& e) {
+    report(e);
   } catch (...) {
-    const std::runtime_error unknown("unknown exception");
-    try {
-      if (FOnException) {
-        FOnException(Sender, unknown);
-      } else {
-        ShowException(unknown);
-      }
-    } catch (...) {
-    }
+    report(std::runtime_error("unknown exception"));
   }
 }
 
