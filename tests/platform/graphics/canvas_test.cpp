@@ -533,3 +533,61 @@ TEST_F(CanvasTest, RoundRectIsInsideItsBoxWithRoundedCorners) {
 
 }  // namespace
 }  // namespace vorn
+
+namespace vorn {
+namespace {
+
+TEST(CanvasTextTest, TextRectFillsItsRectangleAndClipsTheText) {
+  TBitmap bmp(120, 40);
+  TCanvas& c = *bmp.Canvas();
+  c.Font()->SetName("Arial");
+  c.Font()->SetSize(12);
+  c.Brush()->SetColor(clYellow);
+  const TRect r = Rect(10, 5, 40, 30);
+  c.TextRect(r, 12, 8, "WWWWWWWWWWWWWW");
+  int ink = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      const TColor p = c.Pixels(x, y);
+      if (!r.Contains({x, y})) {
+        EXPECT_EQ(p, clWhite) << x << "," << y;
+      } else if (p != clYellow) {
+        ++ink;
+      }
+    }
+  }
+  EXPECT_GT(ink, 20);
+}
+
+TEST(CanvasTextTest, TextOutPaintsTheCellWithTheBrushAndMovesThePen) {
+  TBitmap bmp(100, 30);
+  TCanvas& c = *bmp.Canvas();
+  c.Brush()->SetColor(clAqua);
+  const TSize ext = c.TextExtent("Hi");
+  c.TextOut(5, 5, "Hi");
+  EXPECT_EQ(c.Pixels(5, 5), clAqua);
+  EXPECT_EQ(c.Pixels(5 + ext.cx - 1, 5 + ext.cy - 1), clAqua);
+  EXPECT_EQ(c.Pixels(5 + ext.cx, 5), clWhite);
+  EXPECT_EQ(c.PenPos(), Point(5 + ext.cx, 5));
+  c.Brush()->SetStyle(bsClear);
+  c.TextOut(50, 5, "Hi");
+  EXPECT_EQ(c.Pixels(50, 5), clWhite);
+}
+
+TEST(CanvasTextTest, RotatedBackgroundFollowsTheText) {
+  // At 90 degrees the cell runs upwards from the reference point and lies
+  // to its right: width becomes height.
+  TBitmap bmp(60, 120);
+  TCanvas& c = *bmp.Canvas();
+  c.Brush()->SetColor(clAqua);
+  c.Font()->SetOrientation(900);
+  const TSize ext = c.TextExtent("Upwards");
+  c.TextOut(20, 100, "Upwards");
+  EXPECT_EQ(c.Pixels(21, 100 - ext.cx + 2), clAqua);
+  EXPECT_EQ(c.Pixels(20 + ext.cy - 2, 99), clAqua);
+  EXPECT_EQ(c.Pixels(21, 102), clWhite);
+  EXPECT_EQ(c.Pixels(18, 90), clWhite);
+}
+
+}  // namespace
+}  // namespace vorn
