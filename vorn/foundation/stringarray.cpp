@@ -62,9 +62,10 @@ void TStringArray::TCell::Assign(std::string_view Text) {
   // storage goes.
   if (Text.size() <= kInline) {
     char copy[kInline];
-    std::memcpy(copy, Text.data(), Text.size());
+    // An empty view may carry a null pointer, which memcpy must not see.
+    if (!Text.empty()) std::memcpy(copy, Text.data(), Text.size());
     Release();
-    std::memcpy(FBytes, copy, Text.size());
+    if (!Text.empty()) std::memcpy(FBytes, copy, Text.size());
     FBytes[kTag] = static_cast<char>(Text.size());
     return;
   }

@@ -1,0 +1,1 @@
+target_link_libraries(vorn-bench-${name} PRIVATE PkgConfig::PUGIXML)
