@@ -81,7 +81,7 @@ TMouseButton ButtonOf(Uint8 b) {
 // The popup menu as a small borderless form: one row per visible item.
 class TPopupForm : public TForm {
  public:
-  TPopupForm(TPopupMenu& menu, int x, int y) : TForm(nullptr), menu_(menu) {
+  TPopupForm(TPopupMenu& menu, int x, int y) : TForm(nullptr) {
     Font()->SetName("Tahoma");
     Font()->SetSize(9);
     SetBorderStyle(bsNone);
@@ -154,7 +154,6 @@ class TPopupForm : public TForm {
     }
     return nullptr;
   }
-  TPopupMenu& menu_;
   std::vector<TMenuItem*> items_;
   TMenuItem* hot_ = nullptr;
   int rowHeight_ = 20;
