@@ -100,6 +100,16 @@ void BuildControls(TWinControl& parent) {
   off->SetCaption("Disabled");
   off->SetEnabled(false);
 
+  const char* groupCaptions[] = {"Left", "Centre", "Right"};
+  for (int i = 0; i < 3; ++i) {
+    auto* sb = new TSpeedButton(owner);
+    sb->SetParent(&parent);
+    sb->SetBounds(500 + i * 56, 75, 54, 28);
+    sb->SetCaption(groupCaptions[i]);
+    sb->SetGroupIndex(1);
+    sb->SetDown(i == 1);
+  }
+
   auto* menu = new TPopupMenu(owner);
   for (const char* caption : {"Copy", "Paste", "-", "Select all"}) {
     auto* item = new TMenuItem(menu);
@@ -130,7 +140,7 @@ void BuildControls(TWinControl& parent) {
 
 VORN_GALLERY_PAGE(TPage{0, "toolkit", "Toolkit controls",
                         "The toolkit's own controls: labels (plain, word-wrapped, disabled), panels with "
-                        "raised and lowered bevels, push buttons, edit fields, a popup menu and a canvas sample with "
+                        "raised and lowered bevels, push buttons, grouped speed buttons, edit fields, a popup menu and a canvas sample with "
                         "figures and rotated text.",
                         BuildControls});
 

@@ -109,3 +109,78 @@ TEST(StdCtrlsTest, PanelPaintsItsBevelAndCaption) {
 
 }  // namespace
 }  // namespace vorn
+
+namespace vorn {
+namespace {
+
+TEST(SpeedButtonTest, ClickFiresOnReleaseInsideOnly) {
+  TForm form(nullptr);
+  auto* b = new TSpeedButton(&form);
+  b->SetParent(&form);
+  b->SetCaption("Go");
+  int clicks = 0;
+  b->SetOnClick([&](TObject*) { ++clicks; });
+  form.Show();
+  auto& host = HeadlessHost();
+  host.MouseDown(form, 5, 5);
+  EXPECT_EQ(b->State(), bsDown);
+  host.MouseUp(form, 5, 5);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(b->State(), bsUp);
+  host.Drag(*b, 5, 5, 100, 100);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(b->State(), bsUp);
+}
+
+TEST(SpeedButtonTest, AGroupKeepsOneButtonDown) {
+  TForm form(nullptr);
+  TSpeedButton* buttons[3];
+  for (int i = 0; i < 3; ++i) {
+    buttons[i] = new TSpeedButton(&form);
+    buttons[i]->SetParent(&form);
+    buttons[i]->SetLeft(i * 30);
+    buttons[i]->SetGroupIndex(1);
+  }
+  // A plain control in the same parent receives the group message too.
+  auto* other = new TButton(&form);
+  other->SetParent(&form);
+  other->SetTop(40);
+  form.Show();
+  auto& host = HeadlessHost();
+  host.Click(*buttons[0], 5, 5);
+  EXPECT_TRUE(buttons[0]->Down());
+  host.Click(*buttons[2], 5, 5);
+  EXPECT_FALSE(buttons[0]->Down());
+  EXPECT_TRUE(buttons[2]->Down());
+  host.Click(*buttons[2], 5, 5);  // stays down: the group needs one
+  EXPECT_TRUE(buttons[2]->Down());
+  buttons[2]->SetAllowAllUp(true);
+  host.Click(*buttons[2], 5, 5);
+  EXPECT_FALSE(buttons[2]->Down());
+}
+
+TEST(SpeedButtonTest, TheGlyphIsDrawnWithoutItsTransparentColour) {
+  TForm form(nullptr);
+  auto* b = new TSpeedButton(&form);
+  b->SetParent(&form);
+  b->SetBounds(0, 0, 30, 30);
+  b->Glyph()->SetSize(8, 8);
+  b->Glyph()->Canvas()->Brush()->SetColor(clFuchsia);  // bottom-left pixel: the key
+  b->Glyph()->Canvas()->FillRect(Rect(0, 0, 8, 8));
+  b->Glyph()->Canvas()->Brush()->SetColor(clRed);
+  b->Glyph()->Canvas()->FillRect(Rect(2, 2, 6, 6));
+  form.Show();
+  auto shot = HeadlessHost().Snapshot(*b);
+  int red = 0, key = 0;
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 30; ++x) {
+      red += shot->Canvas()->Pixels(x, y) == clRed;
+      key += shot->Canvas()->Pixels(x, y) == clFuchsia;
+    }
+  }
+  EXPECT_EQ(red, 16);
+  EXPECT_EQ(key, 0);
+}
+
+}  // namespace
+}  // namespace vorn

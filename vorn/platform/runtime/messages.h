@@ -69,6 +69,7 @@ constexpr std::uint32_t CM_MOUSELEAVE = CM_BASE + 20;
 constexpr std::uint32_t CM_DIALOGKEY = CM_BASE + 21;
 constexpr std::uint32_t CM_DIALOGCHAR = CM_BASE + 22;
 constexpr std::uint32_t CM_TEXTCHANGED = CM_BASE + 18;
+// WParam: the group index; LParam: the sender as a TObject*.
 constexpr std::uint32_t CM_BUTTONPRESSED = CM_BASE + 24;  // $B018
 constexpr std::uint32_t CM_SHOWINGCHANGED = CM_BASE + 25;
 constexpr std::uint32_t CM_WANTSPECIALKEY = CM_BASE + 47;
