@@ -48,6 +48,10 @@ bool OnDash(const DashPattern& p, std::int64_t i) {
 }
 
 TRect Normalized(int X1, int Y1, int X2, int Y2) {
+  X1 = ClampCoord(X1);
+  Y1 = ClampCoord(Y1);
+  X2 = ClampCoord(X2);
+  Y2 = ClampCoord(Y2);
   return {std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)};
 }
 
@@ -76,6 +80,14 @@ void OutlineOfSpans(TMask& mask, int top, int bottom, RowSpan&& rowSpan) {
 }
 
 }  // namespace
+
+TPoint TCanvas::ToDevice(int X, int Y) const { return {ClampCoord(X) + FOrigin.X, ClampCoord(Y) + FOrigin.Y}; }
+
+TRect TCanvas::ToDevice(const TRect& R) const {
+  TRect r = ClampRect(R);
+  r.Offset(FOrigin.X, FOrigin.Y);
+  return r;
+}
 
 TCanvas::TCanvas()
     : FFont(std::make_unique<TFont>()),
@@ -109,9 +121,7 @@ TRect TCanvas::ClipRect() const {
 }
 
 void TCanvas::SetClipRect(const TRect& Rect) {
-  TRect r = Rect;
-  r.Offset(FOrigin.X, FOrigin.Y);
-  FClip = IntersectRect(r, FBaseClip);
+  FClip = IntersectRect(ToDevice(Rect), FBaseClip);
 }
 
 void TCanvas::ResetClip() { FClip = FBaseClip; }
@@ -136,7 +146,7 @@ bool TCanvas::BrushVisible() const { return FBrush->Style() != bsClear; }
 void TCanvas::MoveTo(int X, int Y) { FPenPos = {X, Y}; }
 
 void TCanvas::LineTo(int X, int Y) {
-  const TPoint pts[2] = {{FPenPos.X + FOrigin.X, FPenPos.Y + FOrigin.Y}, {X + FOrigin.X, Y + FOrigin.Y}};
+  const TPoint pts[2] = {ToDevice(FPenPos.X, FPenPos.Y), ToDevice(X, Y)};
   StrokePath(pts, false);
   FPenPos = {X, Y};
   Changed();
@@ -145,7 +155,7 @@ void TCanvas::LineTo(int X, int Y) {
 void TCanvas::Polyline(std::span<const TPoint> Points) {
   if (Points.empty()) return;
   std::vector<TPoint> dev(Points.begin(), Points.end());
-  for (TPoint& p : dev) p = {p.X + FOrigin.X, p.Y + FOrigin.Y};
+  for (TPoint& p : dev) p = ToDevice(p.X, p.Y);
   StrokePath(dev, false);
   Changed();
 }
@@ -202,7 +212,7 @@ void TCanvas::FillPolygonDevice(std::span<const TPoint> pts) {
 void TCanvas::Polygon(std::span<const TPoint> Points) {
   if (!FSurface.Valid() || Points.size() < 2) return;
   std::vector<TPoint> dev(Points.begin(), Points.end());
-  for (TPoint& p : dev) p = {p.X + FOrigin.X, p.Y + FOrigin.Y};
+  for (TPoint& p : dev) p = ToDevice(p.X, p.Y);
   if (BrushVisible()) FillPolygonDevice(dev);
   StrokePath(dev, true);
   Changed();
@@ -210,8 +220,7 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   if (!FSurface.Valid()) return;
-  TRect r = Normalized(X1, Y1, X2, Y2);
-  r.Offset(FOrigin.X, FOrigin.Y);
+  const TRect r = ToDevice(Normalized(X1, Y1, X2, Y2));
   if (r.IsEmpty()) return;
   const TRect clip = DeviceClip();
   const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
@@ -251,11 +260,10 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
   if (!FSurface.Valid()) return;
-  TRect r = Normalized(X1, Y1, X2, Y2);
-  r.Offset(FOrigin.X, FOrigin.Y);
+  const TRect r = ToDevice(Normalized(X1, Y1, X2, Y2));
   if (r.IsEmpty()) return;
-  const int ew = std::clamp(std::abs(X3), 0, r.Width());
-  const int eh = std::clamp(std::abs(Y3), 0, r.Height());
+  const int ew = std::clamp(std::abs(ClampCoord(X3)), 0, r.Width());
+  const int eh = std::clamp(std::abs(ClampCoord(Y3)), 0, r.Height());
   if (ew < 2 || eh < 2) {
     TRect lr = r;
     lr.Offset(-FOrigin.X, -FOrigin.Y);
@@ -282,7 +290,9 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
   };
   const TRect clip = DeviceClip();
   TMask outline(clip);
-  if (PenVisible()) OutlineOfSpans(outline, r.Top, r.Bottom, rowSpan);
+  if (PenVisible()) {
+    OutlineOfSpans(outline, std::max(r.Top, clip.Top - 1), std::min(r.Bottom, clip.Bottom + 1), rowSpan);
+  }
   if (BrushVisible()) {
     const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
     for (int y = std::max(r.Top, clip.Top); y < std::min(r.Bottom, clip.Bottom); ++y) {
@@ -299,16 +309,14 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
 
 void TCanvas::FillRect(const TRect& Rect) {
   if (!FSurface.Valid() || !BrushVisible()) return;
-  TRect r = Rect;
-  r.Offset(FOrigin.X, FOrigin.Y);
+  const TRect r = ToDevice(Rect);
   raster::FillBox(FSurface, DeviceClip(), r, {ColorToDevice(FBrush->Color()), pmCopy, FBrush->Style()});
   Changed();
 }
 
 void TCanvas::FrameRect(const TRect& Rect) {
   if (!FSurface.Valid() || !BrushVisible()) return;
-  TRect r = Rect;
-  r.Offset(FOrigin.X, FOrigin.Y);
+  const TRect r = ToDevice(Rect);
   if (r.IsEmpty()) return;
   const TRect clip = DeviceClip();
   const TInk ink{ColorToDevice(FBrush->Color()), pmCopy, FBrush->Style()};
@@ -322,8 +330,7 @@ void TCanvas::FrameRect(const TRect& Rect) {
 void TCanvas::DrawFocusRect(const TRect& Rect) {
   // Every other pixel of the frame inverted: drawing it twice removes it.
   if (!FSurface.Valid()) return;
-  TRect r = Rect;
-  r.Offset(FOrigin.X, FOrigin.Y);
+  const TRect r = ToDevice(Rect);
   if (r.IsEmpty()) return;
   const TRect clip = DeviceClip();
   TMask mask(IntersectRect(r, clip));
@@ -356,8 +363,7 @@ void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int 
 // kind: 0 ellipse, 1 arc, 2 pie, 3 chord.
 void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
   if (!FSurface.Valid()) return;
-  TRect box = Normalized(X1, Y1, X2, Y2);
-  box.Offset(FOrigin.X, FOrigin.Y);
+  const TRect box = ToDevice(Normalized(X1, Y1, X2, Y2));
   if (box.IsEmpty()) return;
   const TRect clip = DeviceClip();
   const raster::TEllipseShape shape(box);
@@ -365,7 +371,7 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
   raster::TSweep sweep;
   TPoint from{}, to{};
   if (kind != 0) {
-    const TPoint s{X3 + FOrigin.X, Y3 + FOrigin.Y}, e{X4 + FOrigin.X, Y4 + FOrigin.Y};
+    const TPoint s = ToDevice(X3, Y3), e = ToDevice(X4, Y4);
     sweep = raster::TSweep::FromPoints(cx, cy, s, e);
     from = shape.PointAt(sweep.Start);
     to = shape.PointAt(sweep.Start + sweep.Extent);
@@ -424,7 +430,8 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
 void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
   if (!FSurface.Valid() || !BrushVisible()) return;
   const TRect clip = DeviceClip();
-  const int sx = X + FOrigin.X, sy = Y + FOrigin.Y;
+  const TPoint start = ToDevice(X, Y);
+  const int sx = start.X, sy = start.Y;
   if (!clip.Contains({sx, sy})) return;
   const TPixel target = ColorToDevice(Color);
   auto fillable = [&](int x, int y) {
@@ -461,13 +468,13 @@ void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {
 // ---- pixels -------------------------------------------------------------------------
 
 TColor TCanvas::Pixels(int X, int Y) const {
-  const int x = X + FOrigin.X, y = Y + FOrigin.Y;
+  const auto [x, y] = ToDevice(X, Y);
   if (!FSurface.Valid() || !FClip.Contains({x, y})) return CLR_INVALID;
   return PixelToColor(FSurface.Row(y)[x] & 0xFFFFFFu);
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor Color) {
-  const int x = X + FOrigin.X, y = Y + FOrigin.Y;
+  const auto [x, y] = ToDevice(X, Y);
   if (!FSurface.Valid() || !FClip.Contains({x, y})) return;
   FSurface.Row(y)[x] = ColorToDevice(Color);
   Changed();
@@ -500,22 +507,22 @@ void TCanvas::DrawText(int X, int Y, std::string_view Text, const TRect& deviceC
 void TCanvas::TextOut(int X, int Y, std::string_view Text) {
   const TSize extent = TextExtent(Text);
   if (FSurface.Valid()) {
-    const int dx = X + FOrigin.X, dy = Y + FOrigin.Y;
+    const auto [dx, dy] = ToDevice(X, Y);
     if (BrushVisible() && !Text.empty()) FillRotatedCell(dx, dy, extent, FFont->Orientation());
     DrawText(dx, dy, Text, DeviceClip());
     Changed();
   }
-  FPenPos = {X + extent.cx, Y};
+  FPenPos = {ClampCoord(X) + extent.cx, Y};
 }
 
 void TCanvas::TextRect(const TRect& Rect, int X, int Y, std::string_view Text) {
   if (!FSurface.Valid()) return;
-  TRect r = Rect;
-  r.Offset(FOrigin.X, FOrigin.Y);
+  const TRect r = ToDevice(Rect);
   const TRect clip = IntersectRect(r, DeviceClip());
   if (clip.IsEmpty()) return;
   if (BrushVisible()) raster::FillBox(FSurface, clip, r, {ColorToDevice(FBrush->Color()), pmCopy, FBrush->Style()});
-  DrawText(X + FOrigin.X, Y + FOrigin.Y, Text, clip);
+  const TPoint at = ToDevice(X, Y);
+  DrawText(at.X, at.Y, Text, clip);
   Changed();
 }
 
@@ -523,6 +530,8 @@ void TCanvas::TextRect(const TRect& Rect, int X, int Y, std::string_view Text) {
 
 void TCanvas::Draw(int X, int Y, const TGraphic* Graphic) {
   if (Graphic == nullptr || Graphic->Empty()) return;
+  X = ClampCoord(X);
+  Y = ClampCoord(Y);
   Graphic->DrawOn(*this, {X, Y, X + Graphic->Width(), Y + Graphic->Height()});
 }
 
@@ -534,18 +543,21 @@ void TCanvas::StretchDraw(const TRect& Rect, const TGraphic* Graphic) {
 void TCanvas::StretchFromSurface(const TRect& Dest, const TSurface& Source, const TRect& SourceRect,
                                  bool UseKey, TPixel Key) {
   if (!FSurface.Valid()) return;
+  const TRect d = ToDevice(Dest);
+  const TRect src{ClampCoord(SourceRect.Left), ClampCoord(SourceRect.Top), ClampCoord(SourceRect.Right),
+                  ClampCoord(SourceRect.Bottom)};
   raster::TBlit b;
   b.Dest = &FSurface;
   b.DestClip = DeviceClip();
-  b.DX = Dest.Left + FOrigin.X;
-  b.DY = Dest.Top + FOrigin.Y;
-  b.DW = Dest.Width();
-  b.DH = Dest.Height();
+  b.DX = d.Left;
+  b.DY = d.Top;
+  b.DW = d.Width();
+  b.DH = d.Height();
   b.Source = &Source;
-  b.SX = SourceRect.Left;
-  b.SY = SourceRect.Top;
-  b.SW = SourceRect.Width();
-  b.SH = SourceRect.Height();
+  b.SX = src.Left;
+  b.SY = src.Top;
+  b.SW = src.Width();
+  b.SH = src.Height();
   b.Rop = static_cast<std::uint32_t>(UseKey ? cmSrcCopy : FCopyMode);
   b.Halftone = FStretchBltMode == HALFTONE;
   b.Pattern = ColorToDevice(FBrush->Color());
@@ -561,16 +573,18 @@ bool TCanvas::StretchBlt(int X, int Y, int W, int H, const TCanvas* Source, int 
   raster::TBlit b;
   b.Dest = &FSurface;
   b.DestClip = DeviceClip();
-  b.DX = X + FOrigin.X;
-  b.DY = Y + FOrigin.Y;
-  b.DW = W;
-  b.DH = H;
+  const TPoint d = ToDevice(X, Y);
+  b.DX = d.X;
+  b.DY = d.Y;
+  b.DW = ClampCoord(W);
+  b.DH = ClampCoord(H);
   if (Source != nullptr && Source->FSurface.Valid()) {
+    const TPoint s = Source->ToDevice(SX, SY);
     b.Source = &Source->FSurface;
-    b.SX = SX + Source->FOrigin.X;
-    b.SY = SY + Source->FOrigin.Y;
-    b.SW = SW;
-    b.SH = SH;
+    b.SX = s.X;
+    b.SY = s.Y;
+    b.SW = ClampCoord(SW);
+    b.SH = ClampCoord(SH);
   }
   b.Rop = static_cast<std::uint32_t>(Rop);
   b.Halftone = FStretchBltMode == HALFTONE;
@@ -581,8 +595,8 @@ bool TCanvas::StretchBlt(int X, int Y, int W, int H, const TCanvas* Source, int 
 }
 
 void TCanvas::CopyRect(const TRect& Dest, const TCanvas* Canvas, const TRect& Source) {
-  StretchBlt(Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Canvas, Source.Left, Source.Top,
-             Source.Width(), Source.Height(), FCopyMode);
+  const TRect d = ClampRect(Dest), s = ClampRect(Source);
+  StretchBlt(d.Left, d.Top, d.Width(), d.Height(), Canvas, s.Left, s.Top, s.Width(), s.Height(), FCopyMode);
 }
 
 int SetStretchBltMode(TCanvas* Canvas, int Mode) { return Canvas ? Canvas->SetStretchBltMode(Mode) : 0; }

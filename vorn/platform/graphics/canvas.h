@@ -62,6 +62,15 @@ constexpr int STRETCH_HALFTONE = HALFTONE;
 constexpr TColor CLR_INVALID = -1;
 
 enum TFillStyle : std::uint8_t { fsSurface, fsBorder };
+
+// Coordinates beyond this magnitude are taken as this far out: figures
+// that large look the same in any visible area, and the arithmetic on
+// them can never overflow.
+constexpr int kMaxCanvasCoord = 1 << 27;
+constexpr int ClampCoord(int V) { return V < -kMaxCanvasCoord ? -kMaxCanvasCoord : V > kMaxCanvasCoord ? kMaxCanvasCoord : V; }
+constexpr TRect ClampRect(const TRect& R) {
+  return {ClampCoord(R.Left), ClampCoord(R.Top), ClampCoord(R.Right), ClampCoord(R.Bottom)};
+}
 enum TFillMode : std::uint8_t { fmAlternate, fmWinding };
 
 class TCanvas : public TPersistent {
@@ -160,6 +169,8 @@ class TCanvas : public TPersistent {
 
  private:
   [[nodiscard]] TRect DeviceClip() const;
+  [[nodiscard]] TPoint ToDevice(int X, int Y) const;
+  [[nodiscard]] TRect ToDevice(const TRect& R) const;
   [[nodiscard]] bool PenVisible() const;
   [[nodiscard]] bool BrushVisible() const;
   void Changed();

@@ -227,7 +227,8 @@ void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
   if (width <= 1) {
     // The pixels of the filled ellipse that touch the outside (4-neighbours).
     const TEllipseShape& e = probe;
-    for (int y = e.Top(); y < e.Bottom(); ++y) {
+    const TRect& m = mask.Bounds();
+    for (int y = std::max(e.Top(), m.Top); y < std::min(e.Bottom(), m.Bottom); ++y) {
       int l = 0, r = 0;
       if (!e.RowSpan(y, l, r)) continue;
       int lu = 0, ru = -1, ld = 0, rd = -1;
@@ -241,7 +242,7 @@ void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
         il = std::max({il, lu, ld});
         ir = std::min({ir, ru, rd});
       }
-      for (int x = l; x <= r; ++x) {
+      for (int x = std::max(l, m.Left); x <= std::min(r, m.Right - 1); ++x) {
         if (x >= il && x <= ir) {
           x = ir;
           continue;
@@ -256,7 +257,8 @@ void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
   const double outerGrow = insideFrame ? 0.0 : lo;
   const TEllipseShape outer(box, outerGrow);
   const TEllipseShape inner(box, outerGrow - width);
-  for (int y = outer.Top(); y < outer.Bottom(); ++y) {
+  const TRect& m = mask.Bounds();
+  for (int y = std::max(outer.Top(), m.Top); y < std::min(outer.Bottom(), m.Bottom); ++y) {
     int l = 0, r = 0;
     if (!outer.RowSpan(y, l, r)) continue;
     int il = 1, ir = 0;
@@ -264,7 +266,7 @@ void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
       il = 1;
       ir = 0;
     }
-    for (int x = l; x <= r; ++x) {
+    for (int x = std::max(l, m.Left); x <= std::min(r, m.Right - 1); ++x) {
       if (x >= il && x <= ir) {
         x = ir;
         continue;
@@ -295,7 +297,7 @@ void WideSegment(TMask& mask, TPoint a, TPoint b, int width) {
   for (const TPoint c : {a, b}) {
     const TRect disc{c.X - width / 2, c.Y - width / 2, c.X - width / 2 + width, c.Y - width / 2 + width};
     const TEllipseShape e(disc);
-    for (int y = e.Top(); y < e.Bottom(); ++y) {
+    for (int y = std::max(e.Top(), clip.Top); y < std::min(e.Bottom(), clip.Bottom); ++y) {
       int x0 = 0, x1 = 0;
       if (e.RowSpan(y, x0, x1)) mask.SetSpan(y, x0, x1 + 1);
     }
@@ -381,18 +383,19 @@ struct Weights {
 };
 
 Weights AreaWeights(const Axis& a, int i, int limit) {
-  const int k = a.mirror ? (a.dn - 1 - i) : i;
+  const std::int64_t k = a.mirror ? (a.dn - 1 - i) : i;
   const double from = static_cast<double>(k) * a.sn / a.dn;
   const double to = static_cast<double>(k + 1) * a.sn / a.dn;
+  // Only source cells that exist take part.
+  const std::int64_t first = std::max<std::int64_t>(static_cast<std::int64_t>(std::floor(from)), -std::int64_t{a.s0});
+  const std::int64_t last = std::min<std::int64_t>(
+      std::max<std::int64_t>(static_cast<std::int64_t>(std::floor(from)) + 1, static_cast<std::int64_t>(std::ceil(to))),
+      std::int64_t{limit} - a.s0);
   Weights out;
-  const int c0 = static_cast<int>(std::floor(from));
-  const int c1 = std::max(c0 + 1, static_cast<int>(std::ceil(to)));
-  out.first = a.s0 + c0;
+  out.first = static_cast<int>(a.s0 + first);
   double total = 0;
-  for (int c = c0; c < c1; ++c) {
-    const int src = a.s0 + c;
-    double w = std::min(to, c + 1.0) - std::max(from, static_cast<double>(c));
-    if (src < 0 || src >= limit) w = 0;
+  for (std::int64_t c = first; c < last; ++c) {
+    const double w = std::min(to, c + 1.0) - std::max(from, static_cast<double>(c));
     out.w.push_back(std::max(0.0, w));
     total += out.w.back();
   }
