@@ -336,7 +336,7 @@ struct TSpecHash {
   }
 };
 
-// Instances per spec. Unreferenced ones are dropped, least recently asked
+// Instances per font description. Unreferenced ones are dropped, least recently asked
 // for first, once the cache grows past kHighWater.
 class TFontCache {
  public:

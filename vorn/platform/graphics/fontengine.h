@@ -60,7 +60,7 @@ class TFontInstance {
   [[nodiscard]] virtual int CharAdvance(char32_t ch) const;
 
   // Draws the text with the top-left corner of its unrotated cell at (X, Y)
-  // in surface coordinates, rotated counter-clockwise by the spec's
+  // in surface coordinates, rotated counter-clockwise by the description's
   // Orientation about that corner. Only pixels inside Clip (already
   // intersected with the surface) change. Antialiased glyphs blend Color
   // over the destination by coverage; crisp glyphs set it. Underline and
@@ -76,7 +76,7 @@ class TFontInstance {
 // characters, exactly as the text engine measures and draws them.
 char32_t NextCodePoint(std::string_view text, std::size_t& pos);
 
-// A shared, cached instance for the spec. Never null: a family we lack
+// A shared, cached instance for the description. Never null: a family we lack
 // maps to a close installed face, and "default" to the platform default.
 std::shared_ptr<const TFontInstance> AcquireFont(const TFontSpec& spec);
 
