@@ -1,0 +1,816 @@
+// The grid's dimensions, geometry, scrolling and painting. Input is in
+// grids_input.cpp, the editors and the string grid in grids_edit.cpp.
+#include "vorn/platform/grids/grids.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "vorn/platform/stdctrls/bevels.h"
+
+namespace vorn {
+
+namespace {
+
+constexpr TColor FixedLineColor = clBlack;
+constexpr TColor CellLineColor = clSilver;
+
+int ClampInt(int Value, int Low, int High) { return std::max(Low, std::min(Value, High)); }
+
+}  // namespace
+
+TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetTabStop(true);
+  FControlStyle.Include(csOpaque);
+  SetColor(clWindow);
+  SetBounds(0, 0, 320, 120);
+}
+
+TCustomGrid::~TCustomGrid() {
+  // The editor is a child the grid owns; it must not call back into a
+  // grid that is going away.
+  if (FInplaceEdit != nullptr) {
+    FEditorMode = false;
+    FInplaceEdit->FGrid = nullptr;
+    delete FInplaceEdit;
+    FInplaceEdit = nullptr;
+  }
+}
+
+// ---- dimensions -------------------------------------------------------------------------------
+
+void TCustomGrid::SetColCount(int Value) {
+  Value = std::max(1, Value);
+  if (Value == FColCount) return;
+  HideEditor();
+  const int oldCols = FColCount;
+  FColCount = Value;
+  if (!FColWidths.empty()) FColWidths.resize(static_cast<std::size_t>(Value), FDefaultColWidth);
+  FFixedCols = std::min(FFixedCols, FColCount - 1);
+  ClampCurrent();
+  SizeChanged(oldCols, FRowCount);
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::SetRowCount(int Value) {
+  Value = std::max(1, Value);
+  if (Value == FRowCount) return;
+  HideEditor();
+  const int oldRows = FRowCount;
+  FRowCount = Value;
+  if (!FRowHeights.empty()) FRowHeights.resize(static_cast<std::size_t>(Value), FDefaultRowHeight);
+  FFixedRows = std::min(FFixedRows, FRowCount - 1);
+  ClampCurrent();
+  SizeChanged(FColCount, oldRows);
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedCols(int Value) {
+  Value = ClampInt(Value, 0, FColCount - 1);
+  if (Value == FFixedCols) return;
+  HideEditor();
+  FFixedCols = Value;
+  ClampCurrent();
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedRows(int Value) {
+  Value = ClampInt(Value, 0, FRowCount - 1);
+  if (Value == FFixedRows) return;
+  HideEditor();
+  FFixedRows = Value;
+  ClampCurrent();
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultColWidth(int Value) {
+  Value = std::max(0, Value);
+  FDefaultColWidth = Value;
+  FColWidths.clear();
+  ColWidthsChanged();
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int Value) {
+  Value = std::max(0, Value);
+  FDefaultRowHeight = Value;
+  FRowHeights.clear();
+  RowHeightsChanged();
+  UpdateLayout();
+  Invalidate();
+}
+
+int TCustomGrid::ColWidths(int Index) const {
+  if (Index < 0 || Index >= FColCount) return 0;
+  return FColWidths.empty() ? FDefaultColWidth : FColWidths[static_cast<std::size_t>(Index)];
+}
+
+int TCustomGrid::RowHeights(int Index) const {
+  if (Index < 0 || Index >= FRowCount) return 0;
+  return FRowHeights.empty() ? FDefaultRowHeight : FRowHeights[static_cast<std::size_t>(Index)];
+}
+
+void TCustomGrid::SetColWidths(int Index, int Value) {
+  if (Index < 0 || Index >= FColCount) return;
+  Value = std::max(0, Value);
+  if (Value == ColWidths(Index)) return;
+  if (FColWidths.empty()) FColWidths.assign(static_cast<std::size_t>(FColCount), FDefaultColWidth);
+  FColWidths[static_cast<std::size_t>(Index)] = Value;
+  ColWidthsChanged();
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::SetRowHeights(int Index, int Value) {
+  if (Index < 0 || Index >= FRowCount) return;
+  Value = std::max(0, Value);
+  if (Value == RowHeights(Index)) return;
+  if (FRowHeights.empty()) FRowHeights.assign(static_cast<std::size_t>(FRowCount), FDefaultRowHeight);
+  FRowHeights[static_cast<std::size_t>(Index)] = Value;
+  RowHeightsChanged();
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::SetGridLineWidth(int Value) {
+  Value = std::max(0, Value);
+  if (Value == FGridLineWidth) return;
+  FGridLineWidth = Value;
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::SetOptions(TGridOptions Value) {
+  if (Value == FOptions) return;
+  if (FEditorMode && !Value.Contains(goEditing)) HideEditor();
+  FOptions = Value;
+  UpdateLayout();
+  if (FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor) && Focused()) ShowEditor();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedColor(TColor Value) {
+  if (Value == FFixedColor) return;
+  FFixedColor = Value;
+  Invalidate();
+}
+
+void TCustomGrid::SetScrollBars(TScrollStyle Value) {
+  if (Value == FScrollBars) return;
+  FScrollBars = Value;
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultDrawing(bool Value) {
+  if (Value == FDefaultDrawing) return;
+  FDefaultDrawing = Value;
+  Invalidate();
+}
+
+void TCustomGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  UpdateLayout();
+}
+
+// ---- hooks with default behaviour ----------------------------------------------------------
+
+void TCustomGrid::DrawCell(int, int, const TRect&, TGridDrawState) {}
+bool TCustomGrid::SelectCell(int, int) { return true; }
+void TCustomGrid::TopLeftChanged() {}
+void TCustomGrid::SizeChanged(int, int) {}
+void TCustomGrid::ColumnMoved(int, int) {}
+void TCustomGrid::RowMoved(int, int) {}
+void TCustomGrid::ColWidthsChanged() {}
+void TCustomGrid::RowHeightsChanged() {}
+std::string TCustomGrid::GetEditText(int, int) { return {}; }
+void TCustomGrid::SetEditText(int, int, const std::string&) {}
+TEditStyle TCustomGrid::GetEditStyle(int, int) { return esSimple; }
+TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEditList(this); }
+bool TCustomGrid::CanEditShow() { return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect); }
+
+// ---- layout ------------------------------------------------------------------------------------
+
+int TCustomGrid::HorzLineWidth() const {
+  return FOptions.Contains(goVertLine) || FOptions.Contains(goFixedVertLine) ? FGridLineWidth : 0;
+}
+
+int TCustomGrid::VertLineWidth() const {
+  return FOptions.Contains(goHorzLine) || FOptions.Contains(goFixedHorzLine) ? FGridLineWidth : 0;
+}
+
+int TCustomGrid::ClientAreaWidth() const { return std::max(0, Width() - (FVertBar ? ScrollBarSize : 0)); }
+int TCustomGrid::ClientAreaHeight() const { return std::max(0, Height() - (FHorzBar ? ScrollBarSize : 0)); }
+
+int TCustomGrid::FixedWidth() const {
+  int w = 0;
+  for (int c = 0; c < FFixedCols; ++c) w += ColWidths(c) + HorzLineWidth();
+  return w;
+}
+
+int TCustomGrid::FixedHeight() const {
+  int h = 0;
+  for (int r = 0; r < FFixedRows; ++r) h += RowHeights(r) + VertLineWidth();
+  return h;
+}
+
+bool TCustomGrid::ColsFitIn(int AWidth) const {
+  int w = 0;
+  for (int c = 0; c < FColCount; ++c) {
+    w += ColWidths(c) + HorzLineWidth();
+    if (w > AWidth) return false;
+  }
+  return true;
+}
+
+bool TCustomGrid::RowsFitIn(int AHeight) const {
+  int h = 0;
+  for (int r = 0; r < FRowCount; ++r) {
+    h += RowHeights(r) + VertLineWidth();
+    if (h > AHeight) return false;
+  }
+  return true;
+}
+
+int TCustomGrid::MaxLeftCol() const {
+  const int room = ClientAreaWidth() - FixedWidth();
+  int c = FColCount - 1;
+  int used = ColWidths(c) + HorzLineWidth();
+  while (c > FFixedCols && used + ColWidths(c - 1) + HorzLineWidth() <= room) {
+    --c;
+    used += ColWidths(c) + HorzLineWidth();
+  }
+  return std::max(c, FFixedCols);
+}
+
+int TCustomGrid::MaxTopRow() const {
+  const int room = ClientAreaHeight() - FixedHeight();
+  int r = FRowCount - 1;
+  int used = RowHeights(r) + VertLineWidth();
+  while (r > FFixedRows && used + RowHeights(r - 1) + VertLineWidth() <= room) {
+    --r;
+    used += RowHeights(r) + VertLineWidth();
+  }
+  return std::max(r, FFixedRows);
+}
+
+int TCustomGrid::VisibleColCount() const {
+  const int room = ClientAreaWidth();
+  int x = FixedWidth();
+  int n = 0;
+  for (int c = FTopLeft.X; c < FColCount; ++c) {
+    x += ColWidths(c) + HorzLineWidth();
+    if (x > room) break;
+    ++n;
+  }
+  return n;
+}
+
+int TCustomGrid::VisibleRowCount() const {
+  const int room = ClientAreaHeight();
+  int y = FixedHeight();
+  int n = 0;
+  for (int r = FTopLeft.Y; r < FRowCount; ++r) {
+    y += RowHeights(r) + VertLineWidth();
+    if (y > room) break;
+    ++n;
+  }
+  return n;
+}
+
+void TCustomGrid::UpdateLayout() {
+  const bool allowVert = FScrollBars == ssVertical || FScrollBars == ssBoth;
+  const bool allowHorz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+  // Each bar takes room from the other direction, so decide twice.
+  FVertBar = FHorzBar = false;
+  for (int pass = 0; pass < 2; ++pass) {
+    FVertBar = allowVert && !RowsFitIn(Height() - (FHorzBar ? ScrollBarSize : 0));
+    FHorzBar = allowHorz && !ColsFitIn(Width() - (FVertBar ? ScrollBarSize : 0));
+  }
+  MoveTopLeft(FTopLeft.X, FTopLeft.Y);
+  PlaceEditor();
+}
+
+void TCustomGrid::ClampCurrent() {
+  auto clamp = [this](TGridCoord& p) {
+    p.X = ClampInt(p.X, FFixedCols, FColCount - 1);
+    p.Y = ClampInt(p.Y, FFixedRows, FRowCount - 1);
+  };
+  clamp(FCurrent);
+  clamp(FAnchor);
+  FTopLeft.X = std::max(FTopLeft.X, FFixedCols);
+  FTopLeft.Y = std::max(FTopLeft.Y, FFixedRows);
+}
+
+void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
+  ALeft = ClampInt(ALeft, FFixedCols, MaxLeftCol());
+  ATop = ClampInt(ATop, FFixedRows, MaxTopRow());
+  if (ALeft == FTopLeft.X && ATop == FTopLeft.Y) return;
+  FTopLeft = {ALeft, ATop};
+  Invalidate();
+  PlaceEditor();
+  TopLeftChanged();
+}
+
+void TCustomGrid::ScrollIntoView(int ACol, int ARow) {
+  int left = FTopLeft.X;
+  int top = FTopLeft.Y;
+  if (ARow >= FFixedRows) {
+    if (ARow < top) {
+      top = ARow;
+    } else if (ARow >= top + VisibleRowCount()) {
+      const int room = ClientAreaHeight() - FixedHeight();
+      top = ARow;
+      int used = RowHeights(top) + VertLineWidth();
+      while (top > FFixedRows && used + RowHeights(top - 1) + VertLineWidth() <= room) {
+        --top;
+        used += RowHeights(top) + VertLineWidth();
+      }
+    }
+  }
+  if (ACol >= FFixedCols && !FOptions.Contains(goRowSelect)) {
+    if (ACol < left) {
+      left = ACol;
+    } else if (ACol >= left + VisibleColCount()) {
+      const int room = ClientAreaWidth() - FixedWidth();
+      left = ACol;
+      int used = ColWidths(left) + HorzLineWidth();
+      while (left > FFixedCols && used + ColWidths(left - 1) + HorzLineWidth() <= room) {
+        --left;
+        used += ColWidths(left) + HorzLineWidth();
+      }
+    }
+  }
+  MoveTopLeft(left, top);
+}
+
+// ---- geometry ----------------------------------------------------------------------------------
+
+int TCustomGrid::ColX(int ACol) const {
+  if (ACol < 0 || ACol >= FColCount) return -1;
+  const int room = ClientAreaWidth();
+  int x = 0;
+  if (ACol < FFixedCols) {
+    for (int c = 0; c < ACol; ++c) x += ColWidths(c) + HorzLineWidth();
+    return x < room ? x : -1;
+  }
+  if (ACol < FTopLeft.X) return -1;
+  x = FixedWidth();
+  for (int c = FTopLeft.X; c < ACol && x < room; ++c) x += ColWidths(c) + HorzLineWidth();
+  return x < room ? x : -1;
+}
+
+int TCustomGrid::RowY(int ARow) const {
+  if (ARow < 0 || ARow >= FRowCount) return -1;
+  const int room = ClientAreaHeight();
+  int y = 0;
+  if (ARow < FFixedRows) {
+    for (int r = 0; r < ARow; ++r) y += RowHeights(r) + VertLineWidth();
+    return y < room ? y : -1;
+  }
+  if (ARow < FTopLeft.Y) return -1;
+  y = FixedHeight();
+  for (int r = FTopLeft.Y; r < ARow && y < room; ++r) y += RowHeights(r) + VertLineWidth();
+  return y < room ? y : -1;
+}
+
+TRect TCustomGrid::CellRect(int ACol, int ARow) const {
+  const int x = ColX(ACol);
+  const int y = RowY(ARow);
+  if (x < 0 || y < 0) return {0, 0, 0, 0};
+  return {x, y, x + ColWidths(ACol), y + RowHeights(ARow)};
+}
+
+int TCustomGrid::CoordOfX(int X) const {
+  const int room = ClientAreaWidth();
+  if (X < 0 || X >= room) return -1;
+  int x = 0;
+  for (int c = 0; c < FFixedCols; ++c) {
+    x += ColWidths(c) + HorzLineWidth();
+    if (X < x) return c;
+  }
+  for (int c = FTopLeft.X; c < FColCount && x < room; ++c) {
+    x += ColWidths(c) + HorzLineWidth();
+    if (X < x) return c;
+  }
+  return -1;
+}
+
+int TCustomGrid::CoordOfY(int Y) const {
+  const int room = ClientAreaHeight();
+  if (Y < 0 || Y >= room) return -1;
+  int y = 0;
+  for (int r = 0; r < FFixedRows; ++r) {
+    y += RowHeights(r) + VertLineWidth();
+    if (Y < y) return r;
+  }
+  for (int r = FTopLeft.Y; r < FRowCount && y < room; ++r) {
+    y += RowHeights(r) + VertLineWidth();
+    if (Y < y) return r;
+  }
+  return -1;
+}
+
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
+  TGridCoord p{CoordOfX(X), CoordOfY(Y)};
+  if (p.X < 0 || p.Y < 0) return {-1, -1};
+  return p;
+}
+
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
+  const TGridCoord p = MouseCoord(X, Y);
+  ACol = p.X;
+  ARow = p.Y;
+}
+
+int TCustomGrid::GridWidth() const {
+  const int room = ClientAreaWidth();
+  int x = FixedWidth();
+  for (int c = FTopLeft.X; c < FColCount && x < room; ++c) x += ColWidths(c) + HorzLineWidth();
+  return std::min(x, room);
+}
+
+int TCustomGrid::GridHeight() const {
+  const int room = ClientAreaHeight();
+  int y = FixedHeight();
+  for (int r = FTopLeft.Y; r < FRowCount && y < room; ++r) y += RowHeights(r) + VertLineWidth();
+  return std::min(y, room);
+}
+
+// ---- selection ---------------------------------------------------------------------------------
+
+TGridRect TCustomGrid::Selection() const {
+  TGridRect r{std::min(FAnchor.X, FCurrent.X), std::min(FAnchor.Y, FCurrent.Y),
+              std::max(FAnchor.X, FCurrent.X), std::max(FAnchor.Y, FCurrent.Y)};
+  if (FOptions.Contains(goRowSelect)) {
+    r.Left = FFixedCols;
+    r.Right = FColCount - 1;
+  }
+  return r;
+}
+
+void TCustomGrid::SetSelection(const TGridRect& Value) {
+  HideEditor();
+  FCurrent = {ClampInt(Value.Left, 0, FColCount - 1), ClampInt(Value.Top, 0, FRowCount - 1)};
+  FAnchor = {ClampInt(Value.Right, 0, FColCount - 1), ClampInt(Value.Bottom, 0, FRowCount - 1)};
+  Invalidate();
+}
+
+void TCustomGrid::InvalidateCell(int ACol, int ARow) {
+  const TRect r = CellRect(ACol, ARow);
+  if (!r.IsEmpty()) InvalidateRect({r.Left, r.Top, r.Right + HorzLineWidth(), r.Bottom + VertLineWidth()});
+}
+
+void TCustomGrid::InvalidateRow(int ARow) {
+  const int y = RowY(ARow);
+  if (y >= 0) InvalidateRect({0, y, Width(), y + RowHeights(ARow) + VertLineWidth()});
+}
+
+void TCustomGrid::InvalidateCol(int ACol) {
+  const int x = ColX(ACol);
+  if (x >= 0) InvalidateRect({x, 0, x + ColWidths(ACol) + HorzLineWidth(), Height()});
+}
+
+// ---- moving columns and rows ---------------------------------------------------------------
+
+namespace {
+
+void MoveEntry(std::vector<int>& Values, int From, int To) {
+  if (Values.empty()) return;
+  const int v = Values[static_cast<std::size_t>(From)];
+  Values.erase(Values.begin() + From);
+  Values.insert(Values.begin() + To, v);
+}
+
+}  // namespace
+
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
+  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= FColCount ||
+      ToIndex >= FColCount) {
+    return;
+  }
+  HideEditor();
+  MoveEntry(FColWidths, FromIndex, ToIndex);
+  ColumnMoved(FromIndex, ToIndex);
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
+  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= FRowCount ||
+      ToIndex >= FRowCount) {
+    return;
+  }
+  HideEditor();
+  MoveEntry(FRowHeights, FromIndex, ToIndex);
+  RowMoved(FromIndex, ToIndex);
+  UpdateLayout();
+  Invalidate();
+}
+
+// ---- painting ----------------------------------------------------------------------------------
+
+namespace {
+
+// A shown column or row: its index, where it starts and its size.
+struct TSpan {
+  int Index;
+  int Start;
+  int Size;
+};
+
+template <typename SizeOf>
+std::vector<TSpan> ShownSpans(int Fixed, int First, int Count, int Line, int Room, SizeOf Size) {
+  std::vector<TSpan> spans;
+  int pos = 0;
+  for (int i = 0; i < Fixed && pos < Room; ++i) {
+    spans.push_back({i, pos, Size(i)});
+    pos += Size(i) + Line;
+  }
+  for (int i = First; i < Count && pos < Room; ++i) {
+    spans.push_back({i, pos, Size(i)});
+    pos += Size(i) + Line;
+  }
+  return spans;
+}
+
+}  // namespace
+
+TGridDrawState TCustomGrid::CellState(int ACol, int ARow) const {
+  TGridDrawState state;
+  if (ACol < FFixedCols || ARow < FFixedRows) {
+    state.Include(gdFixed);
+    return state;
+  }
+  if (ACol == FCurrent.X && ARow == FCurrent.Y && Focused()) state.Include(gdFocused);
+  if (Selection().Contains(ACol, ARow)) state.Include(gdSelected);
+  return state;
+}
+
+void TCustomGrid::Paint() {
+  TCanvas& c = *Canvas();
+  const TRect saved = c.ClipRect();
+  const TRect area{0, 0, ClientAreaWidth(), ClientAreaHeight()};
+  const TRect clip = IntersectRect(area, saved);
+  c.Brush()->SetStyle(bsSolid);
+  c.Brush()->SetColor(Color());
+  c.FillRect(clip);
+  if (!clip.IsEmpty()) {
+    c.SetClipRect(clip);
+    PaintCells(c, clip);
+    c.SetClipRect(clip);
+    PaintLines(c);
+    c.SetClipRect(saved);
+  }
+  PaintScrollBars(c);
+}
+
+void TCustomGrid::PaintCells(TCanvas& C, const TRect& Clip) {
+  const auto cols = ShownSpans(FFixedCols, FTopLeft.X, FColCount, HorzLineWidth(), ClientAreaWidth(),
+                               [this](int i) { return ColWidths(i); });
+  const auto rows = ShownSpans(FFixedRows, FTopLeft.Y, FRowCount, VertLineWidth(), ClientAreaHeight(),
+                               [this](int i) { return RowHeights(i); });
+  for (const TSpan& row : rows) {
+    if (row.Start + row.Size <= Clip.Top || row.Start >= Clip.Bottom) continue;
+    for (const TSpan& col : cols) {
+      if (col.Start + col.Size <= Clip.Left || col.Start >= Clip.Right) continue;
+      PaintOneCell(C, col.Index, row.Index, {col.Start, row.Start, col.Start + col.Size, row.Start + row.Size});
+    }
+  }
+}
+
+void TCustomGrid::PaintOneCell(TCanvas& C, int ACol, int ARow, const TRect& R) {
+  const TGridDrawState state = CellState(ACol, ARow);
+  const bool fixed = state.Contains(gdFixed);
+  if (FDefaultDrawing) {
+    C.SetFont(Font());
+    C.Brush()->SetStyle(bsSolid);
+    const bool highlight = state.Contains(gdSelected) &&
+                           (!state.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) ||
+                            FOptions.Contains(goRowSelect));
+    if (fixed) {
+      C.Brush()->SetColor(FFixedColor);
+    } else if (highlight) {
+      C.Brush()->SetColor(clHighlight);
+      C.Font()->SetColor(clHighlightText);
+    } else {
+      C.Brush()->SetColor(Color());
+    }
+    C.FillRect(R);
+  }
+  DrawCell(ACol, ARow, R, state);
+  if (!FDefaultDrawing) return;
+  if (fixed && FOptions.Contains(goFixedVertLine) && FOptions.Contains(goFixedHorzLine)) {
+    TRect bevel = R;
+    Frame3D(C, bevel, clBtnHighlight, clBtnShadow, 1);
+  }
+  if (state.Contains(gdFocused) && !FEditorMode && !FOptions.Contains(goRowSelect)) C.DrawFocusRect(R);
+}
+
+void TCustomGrid::PaintLines(TCanvas& C) {
+  const int hl = HorzLineWidth();
+  const int vl = VertLineWidth();
+  const int gridW = GridWidth();
+  const int gridH = GridHeight();
+  const int fixedRight = std::min(FixedWidth(), gridW);
+  const int fixedBottom = std::min(FixedHeight(), gridH);
+  C.Brush()->SetStyle(bsSolid);
+  auto fill = [&C](TColor Color, const TRect& R) {
+    if (R.IsEmpty()) return;
+    C.Brush()->SetColor(Color);
+    C.FillRect(R);
+  };
+  const bool fixedV = FOptions.Contains(goFixedVertLine);
+  const bool fixedH = FOptions.Contains(goFixedHorzLine);
+  const bool cellV = FOptions.Contains(goVertLine);
+  const bool cellH = FOptions.Contains(goHorzLine);
+  if (hl > 0) {
+    const auto cols = ShownSpans(FFixedCols, FTopLeft.X, FColCount, hl, ClientAreaWidth(),
+                                 [this](int i) { return ColWidths(i); });
+    for (const TSpan& s : cols) {
+      const int x = s.Start + s.Size;
+      if (s.Index < FFixedCols) {
+        if (fixedV) fill(FixedLineColor, {x, 0, x + hl, gridH});
+        continue;
+      }
+      if (fixedV) fill(FixedLineColor, {x, 0, x + hl, fixedBottom});
+      if (cellV) fill(CellLineColor, {x, fixedBottom, x + hl, gridH});
+    }
+  }
+  if (vl > 0) {
+    const auto rows = ShownSpans(FFixedRows, FTopLeft.Y, FRowCount, vl, ClientAreaHeight(),
+                                 [this](int i) { return RowHeights(i); });
+    for (const TSpan& s : rows) {
+      const int y = s.Start + s.Size;
+      if (s.Index < FFixedRows) {
+        if (fixedH) fill(FixedLineColor, {0, y, gridW, y + vl});
+        continue;
+      }
+      if (fixedH) fill(FixedLineColor, {0, y, fixedRight, y + vl});
+      if (cellH) fill(CellLineColor, {fixedRight, y, gridW, y + vl});
+    }
+  }
+}
+
+// ---- scroll bars -----------------------------------------------------------------------------
+
+TRect TCustomGrid::VertBarRect() const {
+  if (!FVertBar) return {0, 0, 0, 0};
+  return {Width() - ScrollBarSize, 0, Width(), ClientAreaHeight()};
+}
+
+TRect TCustomGrid::HorzBarRect() const {
+  if (!FHorzBar) return {0, 0, 0, 0};
+  return {0, Height() - ScrollBarSize, ClientAreaWidth(), Height()};
+}
+
+namespace {
+
+// The arrow buttons and the track between them along a bar.
+struct TBarLayout {
+  int Start;   // first pixel of the bar along its length
+  int Length;  // bar length
+  int Arrow;   // length of each arrow button
+  [[nodiscard]] int TrackStart() const { return Start + Arrow; }
+  [[nodiscard]] int TrackLength() const { return std::max(0, Length - 2 * Arrow); }
+};
+
+TBarLayout LayoutOf(const TRect& Bar, bool Vertical) {
+  const int length = Vertical ? Bar.Height() : Bar.Width();
+  const int arrow = std::min(TCustomGrid::ScrollBarSize, length / 2);
+  return {Vertical ? Bar.Top : Bar.Left, length, arrow};
+}
+
+void DrawButtonFace(TCanvas& C, const TRect& R) {
+  if (R.IsEmpty()) return;
+  C.Brush()->SetStyle(bsSolid);
+  C.Brush()->SetColor(clBtnFace);
+  C.FillRect(R);
+  TRect r = R;
+  Frame3D(C, r, clBtnHighlight, cl3DDkShadow, 1);
+  Frame3D(C, r, cl3DLight, clBtnShadow, 1);
+}
+
+// A small filled triangle pointing in one of four directions (0 up,
+// 1 down, 2 left, 3 right), centred in R.
+void DrawArrow(TCanvas& C, const TRect& R, int Direction) {
+  const int cx = (R.Left + R.Right) / 2;
+  const int cy = (R.Top + R.Bottom) / 2;
+  C.Pen()->SetColor(clBlack);
+  C.Brush()->SetColor(clBlack);
+  TPoint pts[3];
+  switch (Direction) {
+    case 0: pts[0] = {cx - 3, cy + 1}; pts[1] = {cx + 3, cy + 1}; pts[2] = {cx, cy - 2}; break;
+    case 1: pts[0] = {cx - 3, cy - 1}; pts[1] = {cx + 3, cy - 1}; pts[2] = {cx, cy + 2}; break;
+    case 2: pts[0] = {cx + 1, cy - 3}; pts[1] = {cx + 1, cy + 3}; pts[2] = {cx - 2, cy}; break;
+    default: pts[0] = {cx - 1, cy - 3}; pts[1] = {cx - 1, cy + 3}; pts[2] = {cx + 2, cy}; break;
+  }
+  C.Polygon(pts);
+}
+
+}  // namespace
+
+TRect TCustomGrid::ThumbRect(const TRect& Bar, bool Vertical) const {
+  const TBarLayout l = LayoutOf(Bar, Vertical);
+  const int max = Vertical ? MaxTopRow() - FFixedRows : MaxLeftCol() - FFixedCols;
+  if (max <= 0 || l.TrackLength() < 8) return {0, 0, 0, 0};
+  int value = Vertical ? FTopLeft.Y - FFixedRows : FTopLeft.X - FFixedCols;
+  const bool dragging = FState == (Vertical ? TGridState::ScrollVert : TGridState::ScrollHorz);
+  if (dragging) value = FThumbValue;
+  const int page = std::max(1, Vertical ? VisibleRowCount() : VisibleColCount());
+  const auto track = static_cast<std::int64_t>(l.TrackLength());
+  const int thumb = static_cast<int>(std::clamp<std::int64_t>(track * page / (max + page), 8, track));
+  const int pos = l.TrackStart() + static_cast<int>((track - thumb) * value / max);
+  if (Vertical) return {Bar.Left, pos, Bar.Right, pos + thumb};
+  return {pos, Bar.Top, pos + thumb, Bar.Bottom};
+}
+
+void TCustomGrid::PaintScrollBar(TCanvas& C, const TRect& Bar, bool Vertical, int, int, int) {
+  const TBarLayout l = LayoutOf(Bar, Vertical);
+  C.Brush()->SetStyle(bsSolid);
+  C.Brush()->SetColor(static_cast<TColor>(0xE8E8E8));
+  C.FillRect(Bar);
+  TRect first, second;
+  if (Vertical) {
+    first = {Bar.Left, l.Start, Bar.Right, l.Start + l.Arrow};
+    second = {Bar.Left, Bar.Bottom - l.Arrow, Bar.Right, Bar.Bottom};
+  } else {
+    first = {l.Start, Bar.Top, l.Start + l.Arrow, Bar.Bottom};
+    second = {Bar.Right - l.Arrow, Bar.Top, Bar.Right, Bar.Bottom};
+  }
+  DrawButtonFace(C, first);
+  DrawButtonFace(C, second);
+  DrawArrow(C, first, Vertical ? 0 : 2);
+  DrawArrow(C, second, Vertical ? 1 : 3);
+  DrawButtonFace(C, ThumbRect(Bar, Vertical));
+}
+
+void TCustomGrid::PaintScrollBars(TCanvas& C) {
+  if (FVertBar) PaintScrollBar(C, VertBarRect(), true, 0, 0, 0);
+  if (FHorzBar) PaintScrollBar(C, HorzBarRect(), false, 0, 0, 0);
+  if (FVertBar && FHorzBar) {
+    C.Brush()->SetStyle(bsSolid);
+    C.Brush()->SetColor(clBtnFace);
+    C.FillRect({Width() - ScrollBarSize, Height() - ScrollBarSize, Width(), Height()});
+  }
+}
+
+TCustomGrid::TBarPart TCustomGrid::BarPartAt(const TRect& Bar, bool Vertical, TPoint P) const {
+  if (!Bar.Contains(P)) return TBarPart::None;
+  const TBarLayout l = LayoutOf(Bar, Vertical);
+  const int along = Vertical ? P.Y : P.X;
+  if (along < l.TrackStart()) return TBarPart::LineUp;
+  if (along >= l.Start + l.Length - l.Arrow) return TBarPart::LineDown;
+  const TRect thumb = ThumbRect(Bar, Vertical);
+  if (thumb.IsEmpty()) return TBarPart::None;
+  const int thumbStart = Vertical ? thumb.Top : thumb.Left;
+  const int thumbEnd = Vertical ? thumb.Bottom : thumb.Right;
+  if (along < thumbStart) return TBarPart::PageUp;
+  if (along >= thumbEnd) return TBarPart::PageDown;
+  return TBarPart::Thumb;
+}
+
+void TCustomGrid::ScrollByBar(bool Vertical, TBarPart Part) {
+  const int page = std::max(1, Vertical ? VisibleRowCount() : VisibleColCount());
+  int delta = 0;
+  switch (Part) {
+    case TBarPart::LineUp: delta = -1; break;
+    case TBarPart::LineDown: delta = 1; break;
+    case TBarPart::PageUp: delta = -page; break;
+    case TBarPart::PageDown: delta = page; break;
+    default: return;
+  }
+  if (Vertical) {
+    MoveTopLeft(FTopLeft.X, FTopLeft.Y + delta);
+  } else {
+    MoveTopLeft(FTopLeft.X + delta, FTopLeft.Y);
+  }
+}
+
+void TCustomGrid::DragThumb(bool Vertical, TPoint P, bool Apply) {
+  const TRect bar = Vertical ? VertBarRect() : HorzBarRect();
+  const TRect thumb = ThumbRect(bar, Vertical);
+  const TBarLayout l = LayoutOf(bar, Vertical);
+  const int max = Vertical ? MaxTopRow() - FFixedRows : MaxLeftCol() - FFixedCols;
+  const int thumbLength = Vertical ? thumb.Height() : thumb.Width();
+  const int room = l.TrackLength() - thumbLength;
+  if (max <= 0 || room <= 0) return;
+  const int offset = (Vertical ? P.Y - FThumbGrab.Y : P.X - FThumbGrab.X) - l.TrackStart();
+  const auto value = static_cast<int>(
+      std::clamp<std::int64_t>((static_cast<std::int64_t>(offset) * max + room / 2) / room, 0, max));
+  FThumbValue = value;
+  if (Apply) {
+    if (Vertical) {
+      MoveTopLeft(FTopLeft.X, FFixedRows + value);
+    } else {
+      MoveTopLeft(FFixedCols + value, FTopLeft.Y);
+    }
+  }
+  InvalidateRect(bar);
+}
+
+}  // namespace vorn

@@ -1,0 +1,390 @@
+// The grid's keyboard and mouse handling: moving the current cell,
+// range selection, sizing and moving columns and rows, the scroll bars,
+// and opening and closing the in-place editor.
+#include <algorithm>
+
+#include "vorn/platform/grids/grids.h"
+
+namespace vorn {
+
+namespace {
+
+constexpr int SizingMargin = 3;  // pixels either side of a divider that grab it
+
+}  // namespace
+
+// ---- moving the current cell ---------------------------------------------------------------
+
+void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) { MoveCurrent(ACol, ARow, MoveAnchor); }
+
+void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor) {
+  ACol = std::clamp(ACol, FFixedCols, FColCount - 1);
+  ARow = std::clamp(ARow, FFixedRows, FRowCount - 1);
+  if (ACol == FCurrent.X && ARow == FCurrent.Y) {
+    if (MoveAnchor && !(FAnchor == FCurrent)) {
+      FAnchor = FCurrent;
+      Invalidate();
+    }
+    ScrollIntoView(ACol, ARow);
+    return;
+  }
+  if (!SelectCell(ACol, ARow)) return;
+  HideEditor();
+  FCurrent = {ACol, ARow};
+  if (MoveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
+  Invalidate();
+  ScrollIntoView(ACol, ARow);
+  if (FOptions.Contains(goAlwaysShowEditor) && Focused()) ShowEditor();
+}
+
+// ---- keyboard -------------------------------------------------------------------------------
+
+void TCustomGrid::WMGetDlgCode(TMessage& Message) {
+  Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+  if (FOptions.Contains(goTabs)) Message.Result |= DLGC_WANTTAB;
+}
+
+void TCustomGrid::KeyDown(Word& Key, TShiftState Shift) {
+  TCustomControl::KeyDown(Key, Shift);
+  switch (Key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+      NavigateKey(Key, Shift);
+      Key = 0;
+      break;
+    case VK_TAB:
+      if (FOptions.Contains(goTabs) && !Shift.Contains(ssAlt)) {
+        TabKey(!Shift.Contains(ssShift));
+        Key = 0;
+      }
+      break;
+    case VK_F1 + 1:  // F2
+      if (FOptions.Contains(goEditing)) {
+        ShowEditor();
+        Key = 0;
+      }
+      break;
+    default: break;
+  }
+}
+
+void TCustomGrid::NavigateKey(Word Key, TShiftState Shift) {
+  const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
+  const bool ctrl = Shift.Contains(ssCtrl);
+  const bool rowSelect = FOptions.Contains(goRowSelect);
+  const int page = std::max(1, VisibleRowCount());
+  TGridCoord target = FCurrent;
+  switch (Key) {
+    case VK_UP: --target.Y; break;
+    case VK_DOWN: ++target.Y; break;
+    case VK_LEFT:
+      if (rowSelect) {
+        SetLeftCol(LeftCol() - 1);
+        return;
+      }
+      --target.X;
+      break;
+    case VK_RIGHT:
+      if (rowSelect) {
+        SetLeftCol(LeftCol() + 1);
+        return;
+      }
+      ++target.X;
+      break;
+    case VK_PRIOR:
+      SetTopRow(TopRow() - page);
+      target.Y -= page;
+      break;
+    case VK_NEXT:
+      SetTopRow(TopRow() + page);
+      target.Y += page;
+      break;
+    case VK_HOME:
+      if (ctrl || rowSelect) target.Y = FFixedRows;
+      if (!rowSelect) target.X = FFixedCols;
+      break;
+    case VK_END:
+      if (ctrl || rowSelect) target.Y = FRowCount - 1;
+      if (!rowSelect) target.X = FColCount - 1;
+      break;
+    default: return;
+  }
+  MoveCurrent(target.X, target.Y, !extend);
+}
+
+void TCustomGrid::TabKey(bool Forward) {
+  TGridCoord target = FCurrent;
+  if (Forward) {
+    if (++target.X >= FColCount) {
+      target.X = FFixedCols;
+      if (++target.Y >= FRowCount) return;
+    }
+  } else if (--target.X < FFixedCols) {
+    target.X = FColCount - 1;
+    if (--target.Y < FFixedRows) return;
+  }
+  MoveCurrent(target.X, target.Y, true);
+}
+
+void TCustomGrid::KeyPress(char32_t& Key) {
+  TCustomControl::KeyPress(Key);
+  if (Key == 0 || !FOptions.Contains(goEditing)) return;
+  if (Key == U'\r') {
+    if (FOptions.Contains(goAlwaysShowEditor) && FEditorMode) {
+      HideEditor();
+      ShowEditor();
+    } else if (FEditorMode) {
+      HideEditor();
+    } else {
+      ShowEditor();
+    }
+    Key = 0;
+    return;
+  }
+  if (Key == 27) {
+    if (FEditorMode) CancelEditor();
+    return;
+  }
+  // Typing on a cell opens the editor with the typed character as its text.
+  if (!FEditorMode && Key >= 32 && Key != 127) {
+    ShowEditor();
+    if (!FEditorMode || FInplaceEdit == nullptr) return;
+    FInplaceEdit->SelectAll();
+    FInplaceEdit->Perform(WM_CHAR, static_cast<WPARAM>(Key), 0);
+    Key = 0;
+  }
+}
+
+void TCustomGrid::WMSetFocus(TMessage& Message) {
+  TCustomControl::WMSetFocus(Message);
+  Invalidate();
+  if (FOptions.Contains(goAlwaysShowEditor) && !FEditorMode) ShowEditor();
+}
+
+void TCustomGrid::WMKillFocus(TMessage& Message) {
+  TCustomControl::WMKillFocus(Message);
+  Invalidate();
+}
+
+// ---- editor ----------------------------------------------------------------------------------
+
+void TCustomGrid::SetEditorMode(bool Value) {
+  if (Value) {
+    ShowEditor();
+  } else {
+    HideEditor();
+  }
+}
+
+void TCustomGrid::ShowEditor() {
+  if (!CanEditShow()) return;
+  if (FCurrent.X < FFixedCols || FCurrent.Y < FFixedRows) return;
+  if (FEditorMode) return;
+  if (FInplaceEdit == nullptr) {
+    FInplaceEdit = CreateEditor();
+    if (FInplaceEdit == nullptr) return;
+    FInplaceEdit->SetParent(this);
+  }
+  if (auto* list = dynamic_cast<TInplaceEditList*>(FInplaceEdit)) {
+    list->SetEditStyle(GetEditStyle(FCurrent.X, FCurrent.Y));
+  }
+  FEditOriginal = GetEditText(FCurrent.X, FCurrent.Y);
+  FEditorMode = true;
+  FInplaceEdit->Attach(this, FCurrent.X, FCurrent.Y, CellRect(FCurrent.X, FCurrent.Y));
+  FInplaceEdit->SetText(FEditOriginal);
+  PlaceEditor();
+  FInplaceEdit->Show();
+  if (FInplaceEdit->CanFocus()) FInplaceEdit->SetFocus();
+  FInplaceEdit->SelectAll();
+  InvalidateCell(FCurrent.X, FCurrent.Y);
+}
+
+void TCustomGrid::PlaceEditor() {
+  if (!FEditorMode || FInplaceEdit == nullptr) return;
+  const TRect cell = CellRect(FInplaceEdit->EditCol(), FInplaceEdit->EditRow());
+  const TRect shown = IntersectRect(cell, {0, 0, ClientAreaWidth(), ClientAreaHeight()});
+  // A scrolled-away cell keeps its editor (and the focus), just out of sight.
+  if (shown.IsEmpty()) {
+    FInplaceEdit->SetBounds(0, 0, 0, 0);
+  } else {
+    FInplaceEdit->SetBoundsRect(shown);
+  }
+}
+
+void TCustomGrid::HideEditor() {
+  if (!FEditorMode || FInplaceEdit == nullptr) return;
+  const std::string text = FInplaceEdit->Text();
+  const int col = FInplaceEdit->EditCol();
+  const int row = FInplaceEdit->EditRow();
+  CancelEditor();
+  if (text != FEditOriginal && col < FColCount && row < FRowCount) SetEditText(col, row, text);
+  InvalidateCell(col, row);
+}
+
+void TCustomGrid::CancelEditor() {
+  if (!FEditorMode || FInplaceEdit == nullptr) return;
+  FEditorMode = false;
+  const bool hadFocus = FInplaceEdit->Focused();
+  FInplaceEdit->BeforeHide();
+  FInplaceEdit->Hide();
+  if (hadFocus && CanFocus()) SetFocus();
+  Invalidate();
+}
+
+// ---- mouse ------------------------------------------------------------------------------------
+
+int TCustomGrid::SizingColAt(int X, int Y) const {
+  if (Y < 0 || Y >= std::min(FixedHeight(), ClientAreaHeight())) return -1;
+  // From the right, so that a column sized down to nothing can be pulled
+  // open again.
+  for (int c = FColCount - 1; c >= 0; --c) {
+    if (c >= FFixedCols && c < FTopLeft.X) break;
+    const int x = ColX(c);
+    if (x < 0) continue;
+    const int divider = x + ColWidths(c);
+    if (X >= divider - SizingMargin && X <= divider + SizingMargin) return c;
+  }
+  return -1;
+}
+
+int TCustomGrid::SizingRowAt(int X, int Y) const {
+  if (X < 0 || X >= std::min(FixedWidth(), ClientAreaWidth())) return -1;
+  for (int r = FRowCount - 1; r >= 0; --r) {
+    if (r >= FFixedRows && r < FTopLeft.Y) break;
+    const int y = RowY(r);
+    if (y < 0) continue;
+    const int divider = y + RowHeights(r);
+    if (Y >= divider - SizingMargin && Y <= divider + SizingMargin) return r;
+  }
+  return -1;
+}
+
+void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft && CanFocus() && !Focused()) SetFocus();
+  TCustomControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft || !IsLiveControl(this)) return;
+  const TPoint p{X, Y};
+  for (const bool vertical : {true, false}) {
+    const TRect bar = vertical ? VertBarRect() : HorzBarRect();
+    const TBarPart part = BarPartAt(bar, vertical, p);
+    if (part == TBarPart::Thumb) {
+      const TRect thumb = ThumbRect(bar, vertical);
+      FThumbGrab = {X - thumb.Left, Y - thumb.Top};
+      FThumbValue = vertical ? FTopLeft.Y - FFixedRows : FTopLeft.X - FFixedCols;
+      FState = vertical ? TGridState::ScrollVert : TGridState::ScrollHorz;
+      return;
+    }
+    if (part != TBarPart::None) {
+      ScrollByBar(vertical, part);
+      return;
+    }
+    if (bar.Contains(p)) return;
+  }
+  if (FOptions.Contains(goColSizing) && (FSizingIndex = SizingColAt(X, Y)) >= 0) {
+    FState = TGridState::ColSizing;
+    FSizingOrigin = X;
+    FSizingStart = ColWidths(FSizingIndex);
+    return;
+  }
+  if (FOptions.Contains(goRowSizing) && (FSizingIndex = SizingRowAt(X, Y)) >= 0) {
+    FState = TGridState::RowSizing;
+    FSizingOrigin = Y;
+    FSizingStart = RowHeights(FSizingIndex);
+    return;
+  }
+  const TGridCoord cell = MouseCoord(X, Y);
+  if (cell.X < 0 || cell.Y < 0) return;
+  const bool fixedRow = cell.Y < FFixedRows;
+  const bool fixedCol = cell.X < FFixedCols;
+  if (fixedRow && !fixedCol && FOptions.Contains(goColMoving)) {
+    FState = TGridState::ColMoving;
+    FMoveFrom = cell.X;
+    return;
+  }
+  if (fixedCol && !fixedRow && FOptions.Contains(goRowMoving)) {
+    FState = TGridState::RowMoving;
+    FMoveFrom = cell.Y;
+    return;
+  }
+  if (fixedRow || fixedCol) return;
+  StartSelecting(cell, Shift);
+}
+
+void TCustomGrid::StartSelecting(TGridCoord Cell, TShiftState Shift) {
+  FClickedCurrent = Cell == FCurrent && !Shift.Contains(ssShift);
+  const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
+  MoveCurrent(Cell.X, Cell.Y, !extend);
+  FState = TGridState::Selecting;
+}
+
+void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
+  TCustomControl::MouseMove(Shift, X, Y);
+  switch (FState) {
+    case TGridState::ColSizing: SetColWidths(FSizingIndex, FSizingStart + X - FSizingOrigin); return;
+    case TGridState::RowSizing: SetRowHeights(FSizingIndex, FSizingStart + Y - FSizingOrigin); return;
+    case TGridState::ScrollVert: DragThumb(true, {X, Y}, FOptions.Contains(goThumbTracking)); return;
+    case TGridState::ScrollHorz: DragThumb(false, {X, Y}, FOptions.Contains(goThumbTracking)); return;
+    case TGridState::Selecting: {
+      if (!FOptions.Contains(goRangeSelect)) return;
+      // Beyond an edge the selection steps one cell further, scrolling.
+      int c = CoordOfX(X);
+      int r = CoordOfY(Y);
+      if (X >= ClientAreaWidth() || (c < 0 && X >= 0)) c = std::min(FColCount - 1, FTopLeft.X + VisibleColCount());
+      if (X < FixedWidth()) c = FTopLeft.X - 1;
+      if (Y >= ClientAreaHeight() || (r < 0 && Y >= 0)) r = std::min(FRowCount - 1, FTopLeft.Y + VisibleRowCount());
+      if (Y < FixedHeight()) r = FTopLeft.Y - 1;
+      MoveCurrent(c, r, false);
+      return;
+    }
+    default: break;
+  }
+  const bool colDivider = FOptions.Contains(goColSizing) && SizingColAt(X, Y) >= 0;
+  const bool rowDivider = FOptions.Contains(goRowSizing) && SizingRowAt(X, Y) >= 0;
+  SetCursor(colDivider ? crHSplit : rowDivider ? crVSplit : crDefault);
+}
+
+void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  const TGridState state = FState;
+  FState = TGridState::Normal;
+  switch (state) {
+    case TGridState::ScrollVert: DragThumb(true, {X, Y}, true); break;
+    case TGridState::ScrollHorz: DragThumb(false, {X, Y}, true); break;
+    case TGridState::ColMoving: {
+      const int target = CoordOfX(X);
+      if (target >= FFixedCols) MoveColumn(FMoveFrom, target);
+      break;
+    }
+    case TGridState::RowMoving: {
+      const int target = CoordOfY(Y);
+      if (target >= FFixedRows) MoveRow(FMoveFrom, target);
+      break;
+    }
+    case TGridState::Selecting:
+      // A second click on the current cell opens the editor.
+      if (FClickedCurrent && MouseCoord(X, Y) == FCurrent && FOptions.Contains(goEditing)) ShowEditor();
+      break;
+    default: break;
+  }
+  FClickedCurrent = false;
+  TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+bool TCustomGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  if (TCustomControl::DoMouseWheelDown(Shift, MousePos)) return true;
+  MoveCurrent(FCurrent.X, FCurrent.Y + 1, true);
+  return true;
+}
+
+bool TCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  if (TCustomControl::DoMouseWheelUp(Shift, MousePos)) return true;
+  MoveCurrent(FCurrent.X, FCurrent.Y - 1, true);
+  return true;
+}
+
+}  // namespace vorn
