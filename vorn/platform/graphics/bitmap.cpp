@@ -64,15 +64,7 @@ void TGraphic::LoadFromFile(const std::string& FileName) {
 }
 
 void TGraphic::SaveToFile(const std::string& FileName) const {
-  const auto* bitmap = dynamic_cast<const TBitmap*>(this);
-  const bool png = bitmap != nullptr && EndsWithNoCase(FileName, ".png");
-  SaveFileAtomically(FileName, [&](std::ostream& out) {
-    if (png) {
-      bitmap->SaveToPngStream(out);
-    } else {
-      SaveToStream(out);
-    }
-  });
+  SaveFileAtomically(FileName, [&](std::ostream& out) { SaveToStreamFor(out, FileName); });
 }
 
 // ---- TBitmap -------------------------------------------------------------------
@@ -223,6 +215,14 @@ TImageData TBitmap::ToImageData() const {
 void TBitmap::SaveToStream(std::ostream& Stream) const { WriteBmp(Stream, ToImageData()); }
 
 void TBitmap::SaveToPngStream(std::ostream& Stream) const { WritePng(Stream, ToImageData()); }
+
+void TBitmap::SaveToStreamFor(std::ostream& Stream, const std::string& FileName) const {
+  if (EndsWithNoCase(FileName, ".png")) {
+    SaveToPngStream(Stream);
+  } else {
+    SaveToStream(Stream);
+  }
+}
 
 void TBitmap::LoadFromResourceName(const std::string& Name) {
   const TResourceImage* image = FindResourceImage(Name);

@@ -27,6 +27,11 @@ class TGraphic : public TPersistent {
 
   virtual void LoadFromStream(std::istream& Stream) = 0;
   virtual void SaveToStream(std::ostream& Stream) const = 0;
+  // Writes the picture in the format a file of that name should hold;
+  // the picture's own format unless a class knows better.
+  virtual void SaveToStreamFor(std::ostream& Stream, const std::string& /*FileName*/) const {
+    SaveToStream(Stream);
+  }
   void LoadFromFile(const std::string& FileName);
   // Writes the picture's own format, or PNG when the name ends in ".png".
   // The file is replaced only when the whole picture was written.
@@ -109,6 +114,8 @@ class TBitmap : public TGraphic {
   void LoadFromMemory(const std::uint8_t* Data, std::size_t Size);
   // Writes BMP.
   void SaveToStream(std::ostream& Stream) const override;
+  // PNG for names ending in ".png", else BMP.
+  void SaveToStreamFor(std::ostream& Stream, const std::string& FileName) const override;
   void SaveToPngStream(std::ostream& Stream) const;
   // A picture compiled into the library; raises EInvalidGraphic for an
   // unknown name.
