@@ -56,6 +56,13 @@ bool TNumIO::ConvertNumString(std::string_view Text, double& Value) const {
 
 char TNumIO::FixPointSeparator() const { return ResolveSepMode(FDecPSep) == dsComma ? ',' : '.'; }
 
+std::string TNumIO::WithOwnSeparator(std::string Text) const {
+  // A field that takes only commas writes its numbers with one, so that
+  // the text it shows reads back.
+  if (FixPointSeparator() == ',') std::replace(Text.begin(), Text.end(), '.', ',');
+  return Text;
+}
+
 void TNumIO::SetEditText(const std::string& S) {
   // An unchanged text causes no change notification, so the flag is set
   // only when one will come and clear it.
@@ -103,7 +110,7 @@ void TNumIO::Change() {
   if (ConvertNumString(read, v)) {
     if (FInFormat == itFixPoint) {
       n = FormatReal(1, FFixPDecPl, v);
-      if (FixPointSeparator() == ',') std::replace(n.begin(), n.end(), '.', ',');
+      n = WithOwnSeparator(n);
       replace = true;
     }
     accepted = (FMinimum <= v && v <= FMaximum) || v == 0;
@@ -150,10 +157,7 @@ void TNumIO::SetLabValue(double X) {
     case itOct: s = IntToOctText(RoundToInt(X), DigitsFor(RoundToInt(X), 3)); break;
     case itBin: s = IntToBinText(RoundToInt(X), DigitsFor(RoundToInt(X), 1)); break;
   }
-  // A field that takes only commas writes its number with one, so that the
-  // text it shows reads back.
-  if (ResolveSepMode(FDecPSep) == dsComma) std::replace(s.begin(), s.end(), '.', ',');
-  SetEditText(s);
+  SetEditText(WithOwnSeparator(s));
 }
 
 void TNumIO::Recheck() {

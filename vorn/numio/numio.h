@@ -53,6 +53,8 @@ class TNumIO : public TCustomEdit {
   void Recheck();
   // The separator a fixed-point text of this field carries.
   [[nodiscard]] char FixPointSeparator() const;
+  // A formatted number ("." separator) as this field writes it.
+  [[nodiscard]] std::string WithOwnSeparator(std::string Text) const;
 
   TInFormat FInFormat = itDynamic;
   int FFixPDecPl = 2;
