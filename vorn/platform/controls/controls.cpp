@@ -46,7 +46,11 @@ TControl::~TControl() {
 
 void TControl::SetParent(TWinControl* AParent) {
   if (AParent == FParent) return;
-  if (AParent == this) return;
+  // A control cannot sit inside itself or its own children; such a move is
+  // refused before the control leaves its present parent.
+  for (const TControl* p = AParent; p != nullptr; p = p->FParent) {
+    if (p == this) return;
+  }
   if (FParent != nullptr) FParent->RemoveControl(this);
   if (AParent != nullptr) AParent->InsertControl(this);
 }
