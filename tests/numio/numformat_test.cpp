@@ -304,7 +304,7 @@ TEST(GetNioValue, EachFormat) {
   EXPECT_EQ(Field(itFloat).GetNioValue("1,5x"), 1.5);
   EXPECT_EQ(Field(itFixPoint).GetNioValue("1.5e2"), 150);
   EXPECT_EQ(Field(itInt).GetNioValue("99999999999"), 2147483647);
-  EXPECT_EQ(Field(itInt).GetNioValue("-99999999999"), 2147483647);
+  EXPECT_EQ(Field(itInt).GetNioValue("-99999999999"), -2147483648.0);  // keeps its sign
   EXPECT_EQ(Field(itInt).GetNioValue("-2147483648"), -2147483648.0);
   EXPECT_EQ(Field(itInt).GetNioValue("-"), 0);
   EXPECT_EQ(Field(itHex).GetNioValue("FFFFFFFF"), -1);
@@ -331,6 +331,39 @@ TEST(GetNioIntValue, RoundsOrRaisesOnOverflow) {
     EXPECT_STREQ(E.what(), "Component \"Gain\": integer overflow");
   }
   EXPECT_THROW(F.GetNioIntValue("-2147483648.5", "N"), EVORNNumIO2Error);
+}
+
+TEST(GetNioIntValue, IntegerTextsBeyondTheRangeRaiseInBothDirections) {
+  const TNumFieldFormat F = Field(itInt);
+  EXPECT_EQ(F.GetNioIntValue("2147483647", "N"), 2147483647);
+  EXPECT_EQ(F.GetNioIntValue("-2147483648", "N"), -2147483647 - 1);
+  EXPECT_EQ(F.GetNioIntValue("-0000000000002147483648", "N"), -2147483647 - 1);
+  for (const char* Text : {"2147483648", "+99999999999", "-2147483649", "-99999999999"})
+    EXPECT_THROW(F.GetNioIntValue(Text, "N"), EVORNNumIO2Error) << Text;
+}
+
+// The online check of a field: whole numbers or beginnings of one.
+TEST(CheckOnline, AcceptsWholeNumbersAndTheirBeginnings) {
+  struct Case {
+    TInFormat Format;
+    const char* Text;
+    bool Accepted;
+  };
+  for (const Case& C : std::vector<Case>{
+           {itExp, "", true},         {itExp, "-", true},        {itExp, "+", true},
+           {itExp, " 1.5E+03", true}, {itExp, "1E", true},       {itExp, "1E-", true},
+           {itExp, ".", true},        {itExp, "-.5e3", true},    {itExp, "1A2-3", false},
+           {itExp, "1.5x", false},    {itExp, "1.5 ", false},    {itExp, "12-", false},
+           {itExp, "1E4201", false},  {itExp, "E", false},       {itExp, "1E5E", false},
+           {itDynamic, "$", true},    {itDynamic, "%", true},    {itDynamic, "&", true},
+           {itDynamic, "$fF", true},  {itDynamic, "$G", false},  {itDynamic, "$$", false},
+           {itDynamic, "%2", false},  {itDynamic, "-", true},    {itDynamic, "1e3", false},
+           {itFixPoint, "", true},    {itFixPoint, "-", true},   {itFixPoint, "5", false},
+           {itFixPoint, "5.00", true}, {itInt, "+", true},       {itInt, "1-", false},
+           {itHex, "$", false},       {itFloat, "1.5x", false}})
+    EXPECT_EQ(Field(C.Format).CheckOnline(C.Text), C.Accepted) << int(C.Format) << " \"" << C.Text << "\"";
+  // The field's own validity test still stops at the end of the number.
+  EXPECT_TRUE(Field(itExp).CheckValidity("1A2-3"));
 }
 
 TEST(ConvertNumString, DecimalFormats) {

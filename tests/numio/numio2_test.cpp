@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vorn/platform/graphics/bitmap.h"
@@ -329,6 +330,105 @@ TEST_F(NumIO2Test, TabMovesTheFocusAndModifiersDoNotStick) {
   field->SetFocus();
   host.Type("3");
   EXPECT_EQ(field->Text(), "3");
+}
+
+TEST_F(NumIO2Test, TabAndShiftTabLeaveAReadOnlyField) {
+  auto* before = new TNumIO2(form.get());
+  before->SetParent(form.get());
+  before->SetBounds(10, 50, 160, 28);
+  before->SetTabStop(true);
+  auto* after = new TNumIO2(form.get());
+  after->SetParent(form.get());
+  after->SetBounds(10, 80, 160, 28);
+  after->SetTabStop(true);
+  field->SetTabOrder(1);  // tab order: before, field, after
+  field->SetTabStop(true);
+  field->SetReadOnly(true);
+  field->SetFocus();
+  host.PressKey(VK_TAB);
+  EXPECT_TRUE(after->Focused());
+  field->SetFocus();
+  host.PressKey(VK_TAB, {ssShift});
+  EXPECT_TRUE(before->Focused());
+  // An editable field goes backwards on Shift+Tab as well.
+  field->SetReadOnly(false);
+  field->SetFocus();
+  host.PressKey(VK_TAB, {ssShift});
+  EXPECT_TRUE(before->Focused());
+  EXPECT_EQ(changes, 0);
+}
+
+TEST_F(NumIO2Test, ExponentFieldsTakeOnlyWholeNumbersWhileTyping) {
+  field->SetInputFormat(itExp);
+  field->SetText("");
+  field->SetBeep(true);
+  for (Word Key : {Word('1'), Word('A'), Word('2'), Word(VK_OEM_MINUS), Word('3')}) host.PressKey(Key);
+  EXPECT_EQ(field->Text(), "123");
+  EXPECT_EQ(beeps, 2);
+  for (Word Key : {Word('E'), Word(VK_OEM_MINUS), Word('5')}) host.PressKey(Key);
+  EXPECT_EQ(field->Text(), "123E-5");  // an open exponent is a step on the way
+  EXPECT_DOUBLE_EQ(field->Value(), 123e-5);
+  host.PressKey(VK_HOME);
+  host.PressKey('B');
+  EXPECT_EQ(field->Text(), "123E-5");
+}
+
+TEST_F(NumIO2Test, ALonePrefixIsAStepOfTypingInTheDynamicFormat) {
+  field->SetInputFormat(itDynamic);
+  field->SetText("");
+  for (const auto& [Key, Prefix] : {std::pair{'4', "$"}, std::pair{'5', "%"}, std::pair{'6', "&"}}) {
+    field->SetText("");
+    host.PressKey(Key, {ssShift});
+    EXPECT_EQ(field->Text(), Prefix);
+    EXPECT_EQ(field->Value(), 0);
+  }
+  field->SetText("");
+  host.PressKey('4', {ssShift});
+  host.Type("FF");
+  EXPECT_EQ(field->Text(), "$FF");
+  EXPECT_EQ(field->Value(), 255);
+  host.PressKey(VK_BACK);
+  host.PressKey(VK_BACK);
+  EXPECT_EQ(field->Text(), "$");  // and the way back
+  host.PressKey('5', {ssShift});  // no second prefix
+  EXPECT_EQ(field->Text(), "$");
+}
+
+TEST_F(NumIO2Test, AnEmptyFixedPointFieldTakesDigits) {
+  field->SetInputFormat(itFixPoint);
+  field->SetText("");
+  host.Type("5");
+  EXPECT_EQ(field->Text(), "5.00");
+  EXPECT_EQ(field->CaretPos(), 1);
+  host.Type("7");
+  EXPECT_EQ(field->Text(), "57.00");
+  EXPECT_EQ(field->CaretPos(), 2);
+  field->SetText("");
+  host.Type("-3");
+  EXPECT_EQ(field->Text(), "-3.00");
+  EXPECT_EQ(field->Value(), -3);
+  field->SetText("");
+  host.Type(".");
+  EXPECT_EQ(field->Text(), ".00");
+  host.Type("5");  // the caret stands in the decimals: the digit overwrites
+  EXPECT_EQ(field->Text(), ".50");
+  field->SetText("");
+  host.Type("x");
+  EXPECT_EQ(field->Text(), "");
+}
+
+TEST_F(NumIO2Test, IntegerTextsKeepTheirSignWhenTheyOverflow) {
+  field->SetInputFormat(itInt);
+  field->SetText("");
+  host.Type("-99999999999");
+  EXPECT_EQ(field->Text(), "-99999999999");
+  EXPECT_EQ(field->Value(), -2147483648.0);
+  EXPECT_THROW((void)field->IntegerValue(), EVORNNumIO2Error);
+  field->SetText("99999999999");
+  EXPECT_EQ(field->Value(), 2147483647.0);
+  EXPECT_THROW((void)field->IntegerValue(), EVORNNumIO2Error);
+  field->SetText("-2147483648");
+  EXPECT_EQ(field->IntegerValue(), -2147483647 - 1);
 }
 
 // ---- mouse, spin buttons, gauge ----------------------------------------------------------------

@@ -419,17 +419,26 @@ int LowPattern(double X) {
   return static_cast<int>(static_cast<std::uint32_t>(static_cast<std::int64_t>(Rest)));
 }
 
-// A decimal integer text that passed CheckIntText, limited to the int
-// range: texts outside it give INT_MAX whatever their sign.
-int SaturatedDecInt(std::string_view Text) {
-  const bool Negative = Text[0] == '-';
+// The decimal integer of Text (optional blanks and sign, then digits up
+// to the first other character), its magnitude held just beyond the int
+// range so that the sign survives an overflow.
+std::int64_t HeldDecInt(std::string_view Text) {
+  std::size_t I = Text.find_first_not_of(' ');
+  if (I == std::string_view::npos) return 0;
+  const bool Negative = Text[I] == '-';
+  if (Text[I] == '-' || Text[I] == '+') ++I;
+  constexpr std::int64_t kBeyond = std::int64_t{INT_MAX} + 2;
   std::int64_t Magnitude = 0;
-  for (const char C : Text.substr(Text[0] == '-' || Text[0] == '+' ? 1 : 0)) {
-    Magnitude = Magnitude * 10 + (C - '0');
-    if (Magnitude > std::int64_t{INT_MAX} + 1) return INT_MAX;
-  }
-  const std::int64_t Value = Negative ? -Magnitude : Magnitude;
-  return Value > INT_MAX ? INT_MAX : static_cast<int>(Value);
+  for (; I < Text.size() && IsDigit(Text[I]); ++I) Magnitude = std::min(Magnitude * 10 + (Text[I] - '0'), kBeyond);
+  return Negative ? -Magnitude : Magnitude;
+}
+
+bool FitsInt(std::int64_t Value) { return Value >= INT_MIN && Value <= INT_MAX; }
+
+// A decimal integer text that passed CheckIntText, limited to the int
+// range: texts beyond it give INT_MAX or INT_MIN by their sign.
+int SaturatedDecInt(std::string_view Text) {
+  return static_cast<int>(std::clamp<std::int64_t>(HeldDecInt(Text), INT_MIN, INT_MAX));
 }
 
 // Value := the hexadecimal, octal or binary digits read from Text; true
@@ -501,6 +510,16 @@ bool CheckRealText(std::string_view Text, bool AllowExp, int SepMode) {
   TCheckSink Sink;
   return RunRealAutomaton(Text, AllowExp, SepMode, Pos, Sink);
 }
+
+bool CheckWholeRealText(std::string_view Text, bool AllowExp, int SepMode) {
+  if (Text.empty()) return false;
+  int Pos = 1;
+  TCheckSink Sink;
+  // Accepted at the virtual end character, which leaves Pos behind it.
+  return RunRealAutomaton(Text, AllowExp, SepMode, Pos, Sink) && Pos == TextLength(Text) + 2;
+}
+
+bool DecIntInRange(std::string_view Text) { return FitsInt(HeldDecInt(Text)); }
 
 bool CheckFloatText(std::string_view Text, int SepMode) {
   if (Text.empty()) return false;
@@ -587,16 +606,16 @@ std::string IntToBinText(int Value, int Digits) { return PatternDigits(Value, Di
 
 // ---- the format-dependent operations of the numeric fields ---------------------------
 
+char TNumFieldFormat::FixPointSeparator() const { return ResolveSepMode(DecPlaceSep) == 2 ? ',' : '.'; }
+
 bool TNumFieldFormat::CheckValidity(std::string_view Instring) const {
   const int Mode = ResolveSepMode(DecPlaceSep);
   switch (InputFormat) {
     case itExp: return CheckRealText(Instring, true, Mode);
     case itFloat: return CheckFloatText(Instring, Mode);
-    case itFixPoint: {
-      const char Separator = Mode == 2 ? ',' : '.';
+    case itFixPoint:
       return CheckFloatText(Instring, Mode) &&
-             FirstPos(Instring, Separator) == TextLength(Instring) - FixPointDecPlaces;
-    }
+             FirstPos(Instring, FixPointSeparator()) == TextLength(Instring) - FixPointDecPlaces;
     case itInt: return CheckIntText(Instring);
     case itHex:
     case itOct:
@@ -608,6 +627,13 @@ bool TNumFieldFormat::CheckValidity(std::string_view Instring) const {
       return CheckFloatText(Instring, Mode);
   }
   return false;
+}
+
+bool TNumFieldFormat::CheckOnline(std::string_view Buffer) const {
+  if (Buffer.empty() || Buffer == "-" || Buffer == "+") return true;
+  if (InputFormat == itDynamic && Buffer.size() == 1 && IsPatternFormat(DynamicFormat(Buffer))) return true;
+  if (InputFormat == itExp) return CheckWholeRealText(Buffer, true, ResolveSepMode(DecPlaceSep));
+  return CheckValidity(Buffer);
 }
 
 std::string TNumFieldFormat::NioValueText(double X) const {
@@ -656,7 +682,10 @@ double TNumFieldFormat::GetNioValue(std::string_view Buffer) const {
 
 int TNumFieldFormat::GetNioIntValue(std::string_view Buffer, std::string_view ComponentName) const {
   const double Value = GetNioValue(Buffer);
-  if (!(Value <= INT_MAX && Value >= INT_MIN)) {
+  // An integer buffer beyond the range reads as the nearest limit, which
+  // would fit: its text decides.
+  const bool IntOverflow = InputFormat == itInt && CheckIntText(Buffer) && !DecIntInRange(Buffer);
+  if (IntOverflow || !(Value <= INT_MAX && Value >= INT_MIN)) {
     throw EVORNNumIO2Error("Component \"" + std::string(ComponentName) + "\": integer overflow");
   }
   return static_cast<int>(RoundHalfEven(Value));

@@ -56,6 +56,13 @@ int ResolveSepMode(int SepMode);
 // characters after the end of the number are not examined ("1.5 x" passes).
 // False for an empty text and for exponents above MaxDecimalExponent.
 bool CheckRealText(std::string_view Text, bool AllowExp, int SepMode);
+// CheckRealText that also requires the number to take the whole text:
+// "1.5E-" passes, "1.5x" and "1.5 " do not.
+bool CheckWholeRealText(std::string_view Text, bool AllowExp, int SepMode);
+// Whether the decimal integer at the start of Text (blanks, a sign, digits
+// up to the first other character) lies in the int range, that is whether
+// ScanDecInt reads it without wrapping around.
+bool DecIntInRange(std::string_view Text);
 // A decimal number without exponent and without blanks, also an unfinished
 // one: "-", "+", "." and "12." pass.
 bool CheckFloatText(std::string_view Text, int SepMode);
@@ -117,11 +124,20 @@ struct TNumFieldFormat {
   int FixPointDecPlaces = 2;  // itFloat and itFixPoint
   int SignificantDigits = 6;  // itExp
 
+  // The separator of a fixed-point text: "," when the mode is comma only,
+  // else ".".
+  char FixPointSeparator() const;
   // Whether Instring is acceptable in InputFormat. A fixed-point text needs
   // its first separator exactly FixPointDecPlaces characters before the
   // end; the separator looked for is "," when the mode is comma only, else
   // ".".
   bool CheckValidity(std::string_view Instring) const;
+  // The online check of a field's buffer while the user types: the texts
+  // that CheckValidity accepts, but an itExp number must take the whole
+  // buffer ("1A2" is refused, "1E-" is a number on its way); besides, the
+  // unfinished texts "", "-" and "+", and in itDynamic a lone prefix ("$",
+  // "%", "&").
+  bool CheckOnline(std::string_view Buffer) const;
   // The text that writing Value X puts into the buffer (SetNioValue). Texts
   // with a separator use "," when the mode is comma only, so that the text
   // passes CheckValidity. Infinite X is written as plus or minus
@@ -130,11 +146,14 @@ struct TNumFieldFormat {
   // back.
   std::string NioValueText(double X) const;
   // The value of a buffer (GetNioValue). Hexadecimal, octal and binary
-  // buffers read as 0 unless the scanner takes all of them.
+  // buffers read as 0 unless the scanner takes all of them; an itInt
+  // buffer beyond the int range reads as INT_MAX or INT_MIN by its sign.
   double GetNioValue(std::string_view Buffer) const;
   // GetNioValue rounded to an integer (ties to even) (GetNioIntValue).
   // Throws EVORNNumIO2Error "Component "<ComponentName>": integer overflow"
-  // when the value lies outside the int range or is not a number.
+  // when the value lies outside the int range or is not a number, and for
+  // an itInt buffer whose integer lies outside it (which GetNioValue reads
+  // as the nearest limit).
   int GetNioIntValue(std::string_view Buffer, std::string_view ComponentName) const;
   // The edit-text conversion of TNumIO: true when the scanner of the format
   // takes the whole text; Value gets what it read (0 when the text holds a

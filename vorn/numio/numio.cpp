@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string_view>
 
 #include "vorn/platform/runtime/formatsettings.h"
+#include "vorn/platform/runtime/utf8.h"
 
 namespace vorn {
 
@@ -54,7 +56,7 @@ bool TNumIO::ConvertNumString(std::string_view Text, double& Value) const {
   return Format().ConvertNumString(Text, Value);
 }
 
-char TNumIO::FixPointSeparator() const { return ResolveSepMode(FDecPSep) == dsComma ? ',' : '.'; }
+char TNumIO::FixPointSeparator() const { return Format().FixPointSeparator(); }
 
 std::string TNumIO::WithOwnSeparator(std::string Text) const {
   // A field that takes only commas writes its numbers with one, so that
@@ -64,12 +66,27 @@ std::string TNumIO::WithOwnSeparator(std::string Text) const {
 }
 
 void TNumIO::SetEditText(const std::string& S) {
+  // Whatever the field writes itself is what a refused edit brings back.
+  FOldText = S;
   // An unchanged text causes no change notification, so the flag is set
   // only when one will come and clear it.
   if (S == Text()) return;
   FInternalChg = true;
   SetText(S);
   FInternalChg = false;
+}
+
+void TNumIO::WriteText(const std::string& S, int Caret) {
+  SetEditText(S);
+  SetSelStart(Caret);  // once the new text stands
+}
+
+bool TNumIO::Acceptable(std::string_view Text, double& Value) const {
+  if (!ConvertNumString(Text, Value)) return false;
+  // An integer beyond 32 bits would read wrapped around: refused like a
+  // value out of range, also when it wraps to zero.
+  if (FInFormat == itInt && !DecIntInRange(Text)) return false;
+  return (FMinimum <= Value && Value <= FMaximum) || Value == 0;
 }
 
 void TNumIO::Change() {
@@ -79,58 +96,119 @@ void TNumIO::Change() {
     return;
   }
   const std::string t = Text();
-  std::string n;
-  bool replace = false;
-  bool cut = false;
-  int selStart = SelStart();
   if (FInFormat == itFixPoint) {
-    const char sep = FixPointSeparator();
-    const std::size_t p = t.find(sep);
-    const std::size_t oldP = FOldText.find(sep);
-    const int oldPos = oldP == std::string::npos ? 0 : static_cast<int>(oldP) + 1;  // 1-based, 0: none
-    if (p == std::string::npos) {
-      n = FOldText;
-      replace = true;
-      selStart = oldPos > 1 ? oldPos - 1 : oldPos;
-    } else if (t.find(sep, p + 1) != std::string::npos || oldPos == 0) {
-      n = FOldText;
-      replace = true;
-      selStart = oldPos;
-    } else if (static_cast<int>(t.size() - p - 1) > FFixPDecPl) {
-      n = t.substr(0, p + 1 + static_cast<std::size_t>(FFixPDecPl));
-      replace = true;
-      cut = true;
-    }
+    ChangeFixPoint(t, SelStart());
+    return;
   }
-  // A text cut to its decimal places is read as cut: the extra digit is
-  // dropped, not rounded in.
-  const std::string& read = cut ? n : t;
   double v = 0;
-  bool accepted = false;
-  if (ConvertNumString(read, v)) {
-    if (FInFormat == itFixPoint) {
-      n = FormatReal(1, FFixPDecPl, v);
-      n = WithOwnSeparator(n);
-      replace = true;
+  if (!Acceptable(t, v)) {
+    Refuse(t, SelStart());
+    return;
+  }
+  FOldText = t;
+  TCustomEdit::Change();
+}
+
+void TNumIO::Refuse(const std::string& Edited, int Caret) {
+  // The caret goes back to where the edit started: in front of what was
+  // typed or pasted, at the place of what was deleted.
+  const auto grown = static_cast<int>(Utf8Length(Edited)) - static_cast<int>(Utf8Length(FOldText));
+  const int at = std::max(0, grown > 0 ? Caret - grown : Caret);
+  Update();
+  if (FBeep) MessageBeep(0);
+  WriteText(FOldText, at);
+}
+
+namespace {
+
+bool IsAscii(std::string_view S) {
+  return std::all_of(S.begin(), S.end(), [](char C) { return static_cast<unsigned char>(C) < 0x80; });
+}
+
+// Text with the character at Pos taken out.
+std::string Without(std::string_view Text, std::size_t Pos) {
+  std::string Out(Text.substr(0, Pos));
+  Out += Text.substr(Pos + 1);
+  return Out;
+}
+
+// Where the separator stands in Text; a text without one has it at its end.
+int SeparatorIndex(std::string_view Text, char Sep) {
+  const std::size_t At = Text.find(Sep);
+  return static_cast<int>(At == std::string_view::npos ? Text.size() : At);
+}
+
+// The caret in Formatted that stands where Caret stood in Typed, counted
+// from the separator: in the integer part by the characters between caret
+// and separator, in the decimals by the decimals before it.
+int MapCaret(std::string_view Typed, int Caret, std::string_view Formatted, char Sep) {
+  const int typedSep = SeparatorIndex(Typed, Sep);
+  const int sep = SeparatorIndex(Formatted, Sep);
+  if (Caret <= typedSep) return std::max(0, sep - (typedSep - Caret));
+  return std::min(sep + (Caret - typedSep), static_cast<int>(Formatted.size()));
+}
+
+bool StartsWithMinus(std::string_view Text) {
+  const std::size_t First = Text.find_first_not_of(' ');
+  return First != std::string_view::npos && Text[First] == '-';
+}
+
+}  // namespace
+
+// More decimals than the field has: typing into the decimals overwrites
+// them, so the characters after the caret give way first, then the last
+// ones are cut (dropped, not rounded in).
+void TNumIO::KeepDecimalPlaces(std::string& Typed, int Caret) const {
+  const std::size_t sep = Typed.find(FixPointSeparator());
+  if (sep == std::string::npos) return;
+  int excess = static_cast<int>(Typed.size() - sep - 1) - FFixPDecPl;
+  if (excess <= 0) return;
+  if (Caret > static_cast<int>(sep) && Caret < static_cast<int>(Typed.size())) {
+    const int after = std::min(excess, static_cast<int>(Typed.size()) - Caret);
+    Typed.erase(static_cast<std::size_t>(Caret), static_cast<std::size_t>(after));
+    excess -= after;
+  }
+  Typed.resize(Typed.size() - static_cast<std::size_t>(excess));
+}
+
+// A fixed-point field always shows its decimal places: every accepted
+// edit is written again as the number with them, the caret kept at the
+// same place relative to the separator. The separator itself can be
+// neither deleted nor doubled: Backspace or Delete on it leaves the caret
+// in front of it, typing it moves the caret behind it.
+void TNumIO::ChangeFixPoint(const std::string& Edited, int Caret) {
+  const char sep = FixPointSeparator();
+  if (!IsAscii(Edited)) {
+    Refuse(Edited, Caret);
+    return;
+  }
+  const std::size_t oldSep = FOldText.find(sep);
+  if (oldSep != std::string::npos) {
+    if (Caret == static_cast<int>(oldSep) && Edited == Without(FOldText, oldSep)) {
+      WriteText(FOldText, Caret);
+      return;
     }
-    accepted = (FMinimum <= v && v <= FMaximum) || v == 0;
+    if (Caret >= 1 && Edited[static_cast<std::size_t>(Caret - 1)] == sep &&
+        Without(Edited, static_cast<std::size_t>(Caret - 1)) == FOldText) {
+      WriteText(FOldText, static_cast<int>(oldSep) + 1);
+      return;
+    }
   }
-  if (accepted) {
-    // What the field shows is what it accepted.
-    FOldText = replace ? n : t;
-    TCustomEdit::Change();
-  } else {
-    n = FOldText;
-    replace = true;
-    selStart = std::max(0, SelStart() - 1);
-    Update();
-    if (FBeep) MessageBeep(0);
+  std::string typed = Edited;
+  KeepDecimalPlaces(typed, Caret);
+  double v = 0;
+  const std::size_t first = typed.find(sep);
+  const bool oneSeparator = first == std::string::npos || typed.find(sep, first + 1) == std::string::npos;
+  if (!oneSeparator || !Acceptable(typed, v)) {
+    Refuse(Edited, Caret);
+    return;
   }
-  if (replace) {
-    SetEditText(n);
-    // The caret goes where the rules put it once the new text stands.
-    SetSelStart(selStart);
-  }
+  std::string n = WithOwnSeparator(FormatReal(1, FFixPDecPl, v));
+  // A typed minus stays while the number is still zero ("-", "-0."), so
+  // that the digits after it make a negative number.
+  if (StartsWithMinus(typed) && n.front() != '-') n.insert(0, 1, '-');
+  WriteText(n, MapCaret(typed, Caret, n, sep));
+  TCustomEdit::Change();
 }
 
 double TNumIO::GetLabValue() const {
@@ -146,13 +224,23 @@ double TNumIO::GetLabValue() const {
 }
 
 void TNumIO::SetLabValue(double X) {
+  // Every text written reads back: no "NaN" or "Inf" texts, and exponents
+  // of three digits in full (not the row of "*" of FormatReal).
+  if (std::isnan(X)) X = 0;
+  X = std::clamp(X, -uc_MaxDouble, uc_MaxDouble);
   std::string s;
   switch (FInFormat) {
     case itExp:
-    case itDynamic: s = FormatReal(12, -2, X); break;
+    case itDynamic: {
+      TNumFieldFormat scientific = Format();
+      scientific.InputFormat = itExp;
+      scientific.SignificantDigits = 6;
+      s = scientific.NioValueText(X);
+      break;
+    }
     case itFloat: s = FormatReal(1, 8, X); break;
     case itFixPoint: s = FormatReal(1, FFixPDecPl, X); break;
-    case itInt: s = FormatReal(1, 0, X); break;
+    case itInt: s = std::to_string(RoundToInt(X)); break;  // clamped to 32 bits
     case itHex: s = IntToHexText(RoundToInt(X), 8); break;
     case itOct: s = IntToOctText(RoundToInt(X), DigitsFor(RoundToInt(X), 3)); break;
     case itBin: s = IntToBinText(RoundToInt(X), DigitsFor(RoundToInt(X), 1)); break;

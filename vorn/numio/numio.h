@@ -47,8 +47,18 @@ class TNumIO : public TCustomEdit {
 
  private:
   [[nodiscard]] TNumFieldFormat Format() const;
-  // The component's own write: the change it causes is not checked.
+  // The component's own write: the change it causes is not checked, and
+  // S becomes the last accepted text.
   void SetEditText(const std::string& S);
+  // SetEditText, then the caret to Caret.
+  void WriteText(const std::string& S, int Caret);
+  // Whether Text converts, fits 32 bits in itInt, and lies in the range
+  // (or is zero); Value gets what it reads.
+  [[nodiscard]] bool Acceptable(std::string_view Text, double& Value) const;
+  // Brings the last accepted text back after the edit that made Edited.
+  void Refuse(const std::string& Edited, int Caret);
+  void ChangeFixPoint(const std::string& Edited, int Caret);
+  void KeepDecimalPlaces(std::string& Typed, int Caret) const;
   // After a change of format, separator or range: accept the text afresh.
   void Recheck();
   // The separator a fixed-point text of this field carries.

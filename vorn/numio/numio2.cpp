@@ -87,7 +87,7 @@ TNumFieldFormat TNumIO2::FieldFormat() const {
 bool TNumIO2::CheckValidity(std::string_view Instring) const { return FieldFormat().CheckValidity(Instring); }
 
 bool TNumIO2::BufferAcceptable(std::string_view Buffer) const {
-  return IsUnfinishedNumber(Buffer) || (IsPrintableAscii(Buffer) && CheckValidity(Buffer));
+  return IsPrintableAscii(Buffer) && FieldFormat().CheckOnline(Buffer);
 }
 
 double TNumIO2::GetNioValue() const { return FieldFormat().GetNioValue(FInBuffer); }
@@ -423,11 +423,18 @@ void TNumIO2::CNKeyDown(TMessage& Message) {
     FKeyCntrl = true;
     return;
   }
+  if (Key == VK_TAB) {
+    // The form's dialog-key handling moves the focus, backwards with Shift;
+    // a read-only field lets Tab go as well, so the focus is never caught.
+    TCustomControl::CNKeyDown(Message);
+    return;
+  }
   if (FReadOnly && !(FKeyCntrl && Key == 'C')) return;
 
   const std::string SavedBuffer = FInBuffer;
   const int SavedCaret = FCaretPos;
   bool ChangeFlag = FKeyCntrl ? ControlKey(Key) : PlainKey(Key);
+  if (IsUnfinishedNumber(SavedBuffer)) CompleteFixPoint();
   if (FOnlineCheck && !BufferAcceptable(FInBuffer)) {
     FInBuffer = SavedBuffer;
     FCaretPos = SavedCaret;
@@ -468,9 +475,6 @@ bool TNumIO2::PlainKey(Word Key) {
   switch (Key) {
     case VK_BACK: return DeleteBackward();
     case VK_DELETE: return DeleteForward();
-    case VK_TAB:
-      if (Parent() != nullptr) Parent()->Perform(WM_NEXTDLGCTL, 0, 0);
-      return false;
     case VK_END: FCaretPos = Len; return false;
     case VK_HOME: FCaretPos = 0; return false;
     case VK_LEFT:
@@ -562,6 +566,24 @@ void TNumIO2::PasteClipboard() {
   const std::string Pasted = Clipboard()->AsText();
   FInBuffer.insert(static_cast<std::size_t>(FCaretPos), Pasted);
   FCaretPos += static_cast<int>(Pasted.size());
+}
+
+// The first characters typed into an empty fixed-point buffer (or one
+// holding a lone sign) make a number without its decimal places yet ("5",
+// "-5", "."): they are completed with the separator and zeros, so that
+// typing can start there. The caret stays behind what was typed.
+void TNumIO2::CompleteFixPoint() {
+  if (FInputFormat != itFixPoint || IsUnfinishedNumber(FInBuffer)) return;
+  const TNumFieldFormat Format = FieldFormat();
+  if (!CheckFloatText(FInBuffer, ResolveSepMode(FDecPSep))) return;
+  const char Separator = Format.FixPointSeparator();
+  const std::size_t At = FInBuffer.find(Separator);
+  if (At == std::string::npos) {
+    FInBuffer += Separator;
+    FInBuffer.append(static_cast<std::size_t>(FDecP), '0');
+  } else if (const auto Decimals = static_cast<int>(FInBuffer.size() - At - 1); Decimals < FDecP) {
+    FInBuffer.append(static_cast<std::size_t>(FDecP - Decimals), '0');
+  }
 }
 
 // In a fixed-point field a caret among the decimal places selects the

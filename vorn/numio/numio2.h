@@ -5,7 +5,10 @@
 // The number lives as text in an input buffer that the user edits key by
 // key. Every edit is tested against the input format (numformat.h) and
 // undone when it would make the text invalid, so the buffer always holds a
-// valid text of its format or one of the unfinished texts "", "-" and "+".
+// valid text of its format or one of the unfinished texts "", "-", "+" and,
+// in the dynamic format, a lone prefix; an exponent number fills the whole
+// buffer (TNumFieldFormat::CheckOnline). Digits typed into an empty
+// fixed-point buffer get the separator and the decimal places at once.
 // The buffer holds printable ASCII only, so byte positions are character
 // positions. The caret blinks on a hidden timer window while the field has
 // the focus; spin buttons step the value by an increment or along a list of
@@ -222,7 +225,7 @@ class TNumIO2 : public TCustomControl {
   [[nodiscard]] double GetNioValue() const;
   void SetNioValue(double X);
   [[nodiscard]] int GetNioIntValue() const;
-  // Empty, a lone sign, or printable ASCII that passes CheckValidity.
+  // Printable ASCII that passes the online check.
   [[nodiscard]] bool BufferAcceptable(std::string_view Buffer) const;
   void ConvertSeparators(TDecPSep OldSetting, TDecPSep NewSetting);
   void ClampPositions();
@@ -245,6 +248,7 @@ class TNumIO2 : public TCustomControl {
   [[nodiscard]] bool DeleteForward();
   void TypeChar(char C);
   void PasteClipboard();
+  void CompleteFixPoint();
   void ApplyFixPointSelection();
   void BeepIfWanted() const;
 
