@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vorn/platform/hosts/headless.h"
@@ -383,6 +385,120 @@ TEST(RLData, NotificationRouting) {
   d.Sort(2, -1, true);
   EXPECT_GT(viewExchanges, 0);
   EXPECT_TRUE(senders.empty());
+}
+
+// Everything a change handler may read of a model, as one text.
+std::string Describe(const TRLData& d) {
+  std::string out = std::to_string(d.NrOfColumns()) + "x" + std::to_string(d.NrOfRows()) + " sort " +
+                    std::to_string(d.LastSortColumn()) + "/" + std::to_string(d.SecondarySortColumn()) +
+                    (d.LastSortOrder() ? "+" : "-") + (d.SortToggle() ? "t" : "f") +
+                    (d.OnBeforeSortExchange() ? " exchange" : "") + " " + d.Comment() + "|" + d.DataID() + "\n";
+  for (int c = 0; c <= d.NrOfColumns(); ++c) {
+    out += d.Header(c) + "|" + d.ColumnFormat(c) + "|" + std::to_string(d.ColumnCheckMode(c)) + "|" +
+           std::to_string(d.CountCheckedElemsInCol(c)) + "|" + std::to_string(d.FirstCheckedElemInCol(c)) + ":";
+    for (int r = 1; r <= d.NrOfRows(); ++r) out += " " + d.Elem(c, r) + (d.ElemChecked(c, r) ? "*" : "");
+    out += "\n";
+  }
+  return out;
+}
+
+// Runs Operation on a model whose change notification is routed to a
+// handler, and checks that the handler was called once and then read the
+// model as it stands afterwards.
+template <typename TOperation>
+void ExpectOneConsistentNotification(TRLData& d, const char* What, TOperation Operation) {
+  std::vector<std::string> seen;
+  d.RouteStorageNotifications({[&](TObject*) { seen.push_back(Describe(d)); }, nullptr, nullptr});
+  Operation();
+  d.ResetStorageRouting();
+  ASSERT_EQ(seen.size(), 1u) << What;
+  EXPECT_EQ(seen.back(), Describe(d)) << What;
+}
+
+TEST(RLData, BulkOperationsNotifyOnceTheModelIsConsistent) {
+  TRLData d(nullptr);
+  d.SetNrOfColumns(3);
+  d.SetNrOfRows(4);
+  Put(d, 1, {"abc", "", "X1", "d"});
+  Put(d, 2, {"1", "2", "3", "4"});
+  Put(d, 3, {"q", "", "", "r"});
+  ExpectOneConsistentNotification(d, "none to box", [&] { d.SetColumnCheckMode(1, cmBox); });
+  d.SetElemChecked(1, 3, true);
+  ExpectOneConsistentNotification(d, "box to radio", [&] { d.SetColumnCheckMode(1, cmRadio); });
+  d.SetElemChecked(1, 1, true);
+  ExpectOneConsistentNotification(d, "radio check", [&] { d.SetElemChecked(1, 4, true); });
+  ExpectOneConsistentNotification(d, "radio to box", [&] { d.SetColumnCheckMode(1, cmBox); });
+  ExpectOneConsistentNotification(d, "box to none", [&] { d.SetColumnCheckMode(1, cmNone); });
+  ExpectOneConsistentNotification(d, "is checked", [&] { d.SetIsCheckedColumn(3, true); });
+  ExpectOneConsistentNotification(d, "all marks", [&] { d.SetAllCheckmarksOfCol(3, true); });
+  ExpectOneConsistentNotification(d, "invert", [&] { d.InvertAllCheckmarksOfCol(3); });
+  ExpectOneConsistentNotification(d, "fill", [&] { d.Fill("f"); });
+  ExpectOneConsistentNotification(d, "sort", [&] { d.Sort(2, -1, false); });
+  ExpectOneConsistentNotification(d, "unsort", [&] { d.UnSort(); });
+  ExpectOneConsistentNotification(d, "copy row", [&] { d.CopyRow(1, 2); });
+  ExpectOneConsistentNotification(d, "remove row", [&] { d.RemoveRow(2); });
+  ExpectOneConsistentNotification(d, "rows", [&] { d.SetNrOfRows(5); });
+  ExpectOneConsistentNotification(d, "empty rows", [&] { d.RemoveEmptyRows(); });
+  ExpectOneConsistentNotification(d, "columns", [&] { d.SetNrOfColumns(4); });
+  ExpectOneConsistentNotification(d, "clear", [&] { d.Clear(); });
+  d.SetNrOfRows(1);
+  ExpectOneConsistentNotification(d, "last row", [&] { d.RemoveRow(1); });
+
+  TRLData src(nullptr);
+  src.SetNrOfRows(3);
+  Put(src, 1, {"b", "c", "a"});
+  src.Sort(1, -1, false);
+  src.SetSortToggle(false);
+  src.SetOnBeforeSortExchange([](TObject*, int, int, int, int, int) {});
+  ExpectOneConsistentNotification(d, "assign", [&] { d.Assign(&src); });
+}
+
+TEST(RLData, ACheckModeHandlerReadsConvertedCells) {
+  TRLData d(nullptr);
+  d.SetNrOfRows(2);
+  Put(d, 1, {"abc", "def"});
+  d.SetColumnCheckMode(1, cmBox);
+  d.SetElemChecked(1, 2, true);
+  std::string seen;
+  int counted = -1;
+  d.RouteStorageNotifications({[&](TObject*) {
+                                 seen = d.Elem(1, 1);
+                                 counted = d.CountCheckedElemsInCol(1);
+                               },
+                               nullptr, nullptr});
+  d.SetColumnCheckMode(1, cmNone);
+  EXPECT_EQ(seen, "abc");
+  EXPECT_EQ(counted, 0);
+  d.SetColumnCheckMode(1, cmRadio);
+  EXPECT_EQ(seen, "abc");
+  EXPECT_EQ(counted, 0);
+}
+
+TEST(RLData, AFailingChangeHandlerLeavesTheModelWhole) {
+  TRLData d(nullptr);
+  d.SetNrOfRows(2);
+  Put(d, 1, {"a", "b"});
+  d.RouteStorageNotifications({[](TObject*) { throw EVORNError("handler"); }, nullptr, nullptr});
+  EXPECT_THROW(d.SetColumnCheckMode(1, cmBox), EVORNError);
+  EXPECT_EQ(d.ColumnCheckMode(1), cmBox);
+  EXPECT_EQ(d.Strings()->GetString(1, 1), " a");
+  EXPECT_THROW(d.Fill("z"), EVORNError);
+  EXPECT_EQ(d.Elem(1, 2), "z");
+}
+
+TEST(RLData, AsNumberOutsideTheTableIsZero) {
+  TRLData d(nullptr);
+  d.SetNrOfColumns(2);
+  d.SetNrOfRows(2);
+  d.SetElem(1, 1, "2.5");
+  d.SetElem(2, 1, "abc");
+  d.SetElem(0, 2, "-7");
+  EXPECT_EQ(d.AsNumber(1, 1), 2.5);
+  EXPECT_EQ(d.AsNumber(0, 2), -7);
+  EXPECT_TRUE(std::isnan(d.AsNumber(2, 1)));  // a cell that holds no number
+  EXPECT_TRUE(std::isnan(d.AsNumber(1, 2)));  // an empty cell
+  for (const auto& [c, r] : std::vector<std::pair<int, int>>{{3, 1}, {-1, 1}, {1, 0}, {1, 3}})
+    EXPECT_EQ(d.AsNumber(c, r), 0.0) << c << "," << r;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <fstream>
 #include <limits>
 #include <new>
@@ -102,20 +103,30 @@ std::string DefaultColumnName(int ColNr) { return "C-" + std::to_string(ColNr); 
 
 // ---- quiet storage ---------------------------------------------------------------
 // Switches the storage's change notification off for an operation over many
-// cells and raises it once at the end.
+// cells and raises it once at the end of the scope. An operation completes
+// every piece of its state (sizes, check modes, sort state) inside the
+// scope, so that the handler reads the finished table. Scopes do not nest:
+// helpers that change many cells leave the scope to their callers.
+//
+// Left by an exception (a failed operation) the scope only switches the
+// notification back on. The notification runs a handler of the
+// application, which may throw: the destructor lets that exception pass.
 
 class TRLData::TQuietStorage {
  public:
-  explicit TQuietStorage(TRLData& Data) : FData(Data) { FData.FStrings->SetOnChange(nullptr); }
-  ~TQuietStorage() {
+  explicit TQuietStorage(TRLData& Data) : FData(Data), FExceptions(std::uncaught_exceptions()) {
+    FData.FStrings->SetOnChange(nullptr);
+  }
+  ~TQuietStorage() noexcept(false) {
     FData.FStrings->SetOnChange(FData.FRouting.OnChange);
-    if (FData.FRouting.OnChange) FData.FRouting.OnChange(FData.FStrings.get());
+    if (std::uncaught_exceptions() == FExceptions) FData.NotifyChange();
   }
   TQuietStorage(const TQuietStorage&) = delete;
   TQuietStorage& operator=(const TQuietStorage&) = delete;
 
  private:
   TRLData& FData;
+  int FExceptions;
 };
 
 // ---- lifecycle ---------------------------------------------------------------------
@@ -164,6 +175,10 @@ void TRLData::RouteStorageNotifications(TStorageRouting Routing) {
 
 void TRLData::ResetStorageRouting() { RouteStorageNotifications(OwnRouting()); }
 
+void TRLData::NotifyChange() {
+  if (FRouting.OnChange) FRouting.OnChange(FStrings.get());
+}
+
 void TRLData::NotifyPercentDone(int Percent) const {
   // The event's Sender is not const; reporting progress changes nothing.
   if (FOnPercentDone) FOnPercentDone(const_cast<TRLData*>(this), Percent);
@@ -183,6 +198,7 @@ void TRLData::SetNrOfColumns(int Value) {
   Value = std::max(Value, 1);
   if (Value == FNrOfCols) return;
   const int rows = std::max(FNrOfRows, 1);
+  TQuietStorage quiet(*this);
   // The storage first: it refuses impossible sizes before allocating.
   try {
     FStrings->Resize(Value, rows);
@@ -214,6 +230,7 @@ void TRLData::SetNrOfColumns(int Value) {
 void TRLData::SetNrOfRows(int Value) {
   Value = std::max(Value, 0);
   if (Value == FNrOfRows) return;
+  TQuietStorage quiet(*this);
   try {
     FStrings->Resize(FNrOfCols, Value);
   } catch (const EVORNError& e) {
@@ -257,18 +274,18 @@ void TRLData::SetMark(int ACol, int ARow, bool Checked) {
 }
 
 void TRLData::SetAllMarks(int ACol, bool Checked) {
-  TQuietStorage quiet(*this);
   for (int r = 1; r <= FNrOfRows; ++r) SetMark(ACol, r, Checked);
 }
 
 void TRLData::SetElemChecked(int ACol, int ARow, bool Value) {
   if (!CellInside(ACol, ARow) || !IsCheckColumn(ACol)) return;
+  TQuietStorage quiet(*this);  // a radio column is never seen without its new mark
   if (ColumnCheckMode(ACol) == cmRadio) SetAllMarks(ACol, false);
   SetMark(ACol, ARow, Value);
 }
 
 double TRLData::AsNumber(int ACol, int ARow) const {
-  if (!CellInside(ACol, ARow)) return std::numeric_limits<double>::quiet_NaN();
+  if (!CellInside(ACol, ARow)) return 0;
   return FStrings->GetAsNumber(ACol, ARow);
 }
 
@@ -339,15 +356,13 @@ void TRLData::SetColumnCheckMode(int ColNr, TCheckMode Value) {
   if (!ColInside(ColNr) || Value > cmRadio) return;
   const TCheckMode old = FColButMode[Index(ColNr)];
   if (old == Value) return;
-  {
-    TQuietStorage quiet(*this);
-    if (old == cmNone)
-      AddUncheckedMarks(ColNr);
-    else if (Value == cmNone)
-      StripCheckCharacters(ColNr);
-    else if (Value == cmRadio)
-      SetAllMarks(ColNr, false);
-  }
+  TQuietStorage quiet(*this);
+  if (old == cmNone)
+    AddUncheckedMarks(ColNr);
+  else if (Value == cmNone)
+    StripCheckCharacters(ColNr);
+  else if (Value == cmRadio)
+    SetAllMarks(ColNr, false);
   FColButMode[Index(ColNr)] = Value;
 }
 
@@ -377,6 +392,11 @@ void TRLData::MarkUnsorted() {
 // ---- whole-table operations ----------------------------------------------------------------------
 
 void TRLData::ReplaceContents(TRLContents&& Contents) {
+  SwapInContents(std::move(Contents));
+  NotifyChange();
+}
+
+void TRLData::SwapInContents(TRLContents&& Contents) {
   InstallRouting(*Contents.Strings);  // the only step that may fail
   FStrings.swap(Contents.Strings);
   FNrOfCols = Contents.NrOfColumns;
@@ -389,7 +409,6 @@ void TRLData::ReplaceContents(TRLContents&& Contents) {
   FDataID.swap(Contents.DataID);
   MarkUnsorted();
   UpdateFeedback(std::max(FNrOfRows, 1));
-  if (FRouting.OnChange) FRouting.OnChange(FStrings.get());
 }
 
 void TRLData::Assign(const TPersistent* Source) {
@@ -418,15 +437,17 @@ void TRLData::Assign(const TPersistent* Source) {
   contents.NrOfColumns = source->FNrOfCols;
   contents.NrOfRows = source->FNrOfRows;
   TBeforeSortExchgEvent onExchange = source->FOnBefSortExc;
-  ReplaceContents(std::move(contents));
+  SwapInContents(std::move(contents));
   FOnBefSortExc.swap(onExchange);
   FSortColumn = source->FSortColumn;
   FSortColumnSec = source->FSortColumnSec;
   FSortOrder = source->FSortOrder;
   FSortToggle = source->FSortToggle;
+  NotifyChange();  // the copy is complete, sort state and handler included
 }
 
 void TRLData::Clear() {
+  TQuietStorage quiet(*this);
   FStrings->Clear();
   for (int c = 1; c <= FNrOfCols; ++c) {
     FColName[Index(c)] = DefaultColumnName(c);
@@ -461,6 +482,7 @@ int TRLData::ColumnIndex(std::string_view Head, bool PartialMatch) const {
 
 void TRLData::CopyRow(int Source, int Target) {
   if (Source < 1 || Source > FNrOfRows || Target < 1 || Target > FNrOfRows || Source == Target) return;
+  TQuietStorage quiet(*this);
   for (int c = 0; c <= FNrOfCols; ++c) FStrings->SetString(c, Target, std::string(Stored(c, Source)));
   FStrings->SetRowAttrib(Target, FStrings->GetRowAttrib(Source));
 }
@@ -472,6 +494,7 @@ void TRLData::EmptyPhysicalRow(int ARow) {
 
 void TRLData::RemoveRow(int R) {
   if (R < 1 || R > FNrOfRows) return;
+  TQuietStorage quiet(*this);
   FStrings->CommitSorting();
   if (FNrOfRows == 1) {
     EmptyPhysicalRow(1);
@@ -523,7 +546,9 @@ void TRLData::RemoveEmptyRows() {
 // ---- check marks ------------------------------------------------------------------------------------
 
 void TRLData::SetAllCheckmarksOfCol(int Column, bool Checked) {
-  if (ColumnCheckMode(Column) == cmBox) SetAllMarks(Column, Checked);
+  if (ColumnCheckMode(Column) != cmBox) return;
+  TQuietStorage quiet(*this);
+  SetAllMarks(Column, Checked);
 }
 
 void TRLData::InvertAllCheckmarksOfCol(int Column) {

@@ -35,7 +35,10 @@
 // changes go nowhere. A view that owns the model installs its own routing
 // with RouteStorageNotifications; it stays in force when the storage is
 // replaced (Assign, document reads). Operations over many cells switch the
-// change notification off and raise it once at the end.
+// change notification off and raise it once at the end, after every piece
+// of the model's state (sizes, check modes, sort state) is in place; so do
+// the size setters, Clear, CopyRow, RemoveRow and checking a cell of a
+// radio column.
 #pragma once
 
 #include <cstddef>
@@ -128,7 +131,8 @@ class TRLData : public TComponent {
   // Check columns only; in a cmRadio column checking a cell unchecks the
   // others.
   void SetElemChecked(int ACol, int ARow, bool Value);
-  // The storage's number for the stored string (NaN when it is none).
+  // The storage's number for the stored string: NaN for a cell that holds
+  // no number, 0 outside the table.
   [[nodiscard]] double AsNumber(int ACol, int ARow) const;
   // The default value that the column format of ACol gives for row ARow:
   // c and l give the first item; d gives rest; e, f, h and i give the row
@@ -303,6 +307,10 @@ class TRLData : public TComponent {
   [[nodiscard]] std::string ComponentMessage(const std::string& Reason) const;
 
   void InstallRouting(TStringArray& Storage);
+  // ReplaceContents without the change notification.
+  void SwapInContents(TRLContents&& Contents);
+  // Raises the change notification of the current routing.
+  void NotifyChange();
   TStorageRouting OwnRouting();
   void SetMark(int ACol, int ARow, bool Checked);
   void SetAllMarks(int ACol, bool Checked);
