@@ -1,11 +1,14 @@
 // Random key sequences and clipboard texts never crash a TNumIO2 nor leave
 // it holding a text that fails its own validity test (other than the
-// unfinished "", "-" and "+"), in any input format.
+// unfinished "", "-", "+" and a lone prefix of the dynamic format), in any
+// input format; an exponent field holds a number as a whole or the start
+// of one, never a number followed by other characters.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
 #include <random>
+#include <regex>
 #include <string>
 
 #include "vorn/numio/numio2.h"
@@ -40,12 +43,23 @@ TShiftState RandomModifiers(std::mt19937& Rng) {
   }
 }
 
+bool IsLonePrefix(const std::string& T) { return T == "$" || T == "%" || T == "&"; }
+
+// The start of a decimal number with an optional exponent, filling the
+// whole text (written apart from the field's automaton).
+bool IsWholeExponentNumber(const std::string& T) {
+  static const std::regex kNumber(R"( *[+-]?([0-9]+[.,]?[0-9]*|[.,][0-9]*)([eE][+-]?[0-9]*)?)");
+  return std::regex_match(T, kNumber);
+}
+
 bool HoldsAcceptableText(const TNumIO2& Field) {
   const std::string& T = Field.Text();
   if (T.empty() || T == "-" || T == "+") return true;
+  if (Field.InputFormat() == itDynamic && IsLonePrefix(T)) return true;
   for (const char C : T) {
     if (C < ' ' || C > '~') return false;
   }
+  if (Field.InputFormat() == itExp && !IsWholeExponentNumber(T)) return false;
   return Field.CheckValidity(T);
 }
 
@@ -70,10 +84,17 @@ TEST_P(NumIO2RandomTest, RandomKeysKeepTheBufferValid) {
   field->SetFocus();
   THeadlessHost& host = HeadlessHost();
   std::mt19937 rng(20240611u + GetParam());
+  int LonePrefixes = 0;  // steps that left a lone prefix
+  int StartedFromEmpty = 0;  // keys that typed into an empty buffer
 
   for (int Step = 0; Step < 2500; ++Step) {
     const unsigned Kind = rng() % 40;
-    if (Kind == 0) {
+    const bool WasEmpty = field->Text().empty();
+    if (Kind == 2) {
+      field->SetText("");  // typing starts from an empty buffer now and then
+    } else if (WasEmpty && Kind % 4 == 0) {
+      host.PressKey(static_cast<Word>('4' + rng() % 3), {ssShift});  // "$", "%" or "&" first
+    } else if (Kind == 0) {
       host.Drag(*field, static_cast<int>(rng() % 200), 10, static_cast<int>(rng() % 200), 10, 2);
     } else if (Kind == 1) {
       host.Click(*field, 35 + 80 + 3 + 9, rng() % 2 == 0 ? 5 : 20);  // a spin button
@@ -82,9 +103,17 @@ TEST_P(NumIO2RandomTest, RandomKeysKeepTheBufferValid) {
       host.PressKey(kKeys[rng() % kKeys.size()], RandomModifiers(rng));
     }
     ASSERT_TRUE(HoldsAcceptableText(*field)) << "step " << Step << ": \"" << field->Text() << "\"";
+    if (IsLonePrefix(field->Text())) ++LonePrefixes;
+    if (WasEmpty && !field->Text().empty() && Kind > 2) ++StartedFromEmpty;
     ASSERT_TRUE(PositionsInside(*field)) << "step " << Step << " kind " << Kind << ": \"" << field->Text() << "\" caret "
                                          << field->CaretPos() << " selection " << field->SelBegin() << ".."
                                          << field->SelEnd();
+  }
+  if (GetParam() == itDynamic) {
+    EXPECT_GT(LonePrefixes, 0);
+  }
+  if (GetParam() == itFixPoint) {
+    EXPECT_GT(StartedFromEmpty, 0);
   }
 }
 
