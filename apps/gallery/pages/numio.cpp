@@ -23,6 +23,7 @@ void Build(TWinControl& parent) {
       {"Integer, -50 .. 50", itInt, -50, 50, -17},
       {"Hexadecimal", itHex, 0, 65535, 255},
       {"Exponential", itExp, -1e30, 1e30, 6.02214076e23},
+      {"Exponential, full range", itExp, -uc_MaxDouble, uc_MaxDouble, -2.5e-200},
   };
   int y = 0;
   for (const Sample& s : samples) {
