@@ -2,7 +2,14 @@
 // text is checked after every change against an input format and a value
 // range: a change that makes the text unacceptable is undone and the last
 // accepted text comes back; a fixed-point field always shows its number of
-// decimal places.
+// decimal places. Every text the field writes itself (a value, a
+// reformatted number) becomes the last accepted text.
+//
+// Typing into a fixed-point field: digits stand in the order typed and the
+// caret stays behind the last one; the separator key moves the caret into
+// the decimals, where digits overwrite the ones after the caret; Backspace
+// or Delete on the separator leaves the text and puts the caret in front
+// of it; a typed "-" stays while the number is still zero ('-0.00').
 #pragma once
 
 #include <string>
@@ -32,7 +39,10 @@ class TNumIO : public TCustomEdit {
   [[nodiscard]] double RangeHigh() const { return FMaximum; }
   void SetRangeHigh(double Value);
 
-  // The number the text shows; 0 when the text does not convert.
+  // The number the text shows; 0 when the text does not convert. Writing
+  // puts the value's text in the field's format (NaN as 0, infinities as
+  // plus or minus uc_MaxDouble): itExp and itDynamic with six significant
+  // digits and three-digit exponents in full, itInt clamped to 32 bits.
   [[nodiscard]] double Value() const { return GetLabValue(); }
   void SetValue(double X) { SetLabValue(X); }
   [[nodiscard]] double GetLabValue() const;

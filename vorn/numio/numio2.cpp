@@ -574,9 +574,8 @@ void TNumIO2::PasteClipboard() {
 // typing can start there. The caret stays behind what was typed.
 void TNumIO2::CompleteFixPoint() {
   if (FInputFormat != itFixPoint || IsUnfinishedNumber(FInBuffer)) return;
-  const TNumFieldFormat Format = FieldFormat();
   if (!CheckFloatText(FInBuffer, ResolveSepMode(FDecPSep))) return;
-  const char Separator = Format.FixPointSeparator();
+  const char Separator = FieldFormat().FixPointSeparator();
   const std::size_t At = FInBuffer.find(Separator);
   if (At == std::string::npos) {
     FInBuffer += Separator;
