@@ -2,12 +2,16 @@
 // options (exponents allowed, separator mode, input format, field width),
 // the rest is the text. No text may crash a scanner or a test; positions
 // stay in 1..Length + 1 and never move back; values stay finite and within
-// uc_MaxDouble; the validity tests agree with the scanners; a field's own
-// text of any value passes the field's validity test.
+// uc_MaxDouble; the validity tests agree with the scanners; the online
+// check of a field accepts nothing but valid texts and the unfinished ones;
+// a field's own text of any value passes the field's validity test and its
+// online check.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -98,6 +102,33 @@ void CheckTestsAgainstScanners(std::string_view Text, int SepMode) {
   if (CheckBinText(Text)) Require(TakesAll(ScanBin, Text));
 }
 
+bool IsUnfinished(const TNumFieldFormat& Format, std::string_view Text) {
+  if (Text.empty() || Text == "-" || Text == "+") return true;
+  return Format.InputFormat == itDynamic && (Text == "$" || Text == "%" || Text == "&");
+}
+
+// The online check: valid or unfinished texts only; an exponent number
+// there is taken whole by the scanner.
+void CheckOnlineAgreement(const TNumFieldFormat& Format, std::string_view Text, bool AllowExp, int SepMode) {
+  if (Format.CheckOnline(Text) && !IsUnfinished(Format, Text)) Require(Format.CheckValidity(Text));
+  if (CheckWholeRealText(Text, AllowExp, SepMode)) {
+    Require(CheckRealText(Text, AllowExp, SepMode));
+    Require(TakesAll([=](std::string_view T, int& P) { return ScanReal(T, AllowExp, SepMode, P); }, Text));
+  }
+}
+
+// DecIntInRange against the C library's reading of the same integer text.
+void CheckIntRange(std::string_view Text) {
+  if (!CheckIntText(Text)) return;
+  const std::string Copy(Text);
+  errno = 0;
+  const long long Reference = std::strtoll(Copy.c_str(), nullptr, 10);
+  const bool InRange = errno == 0 && Reference >= INT_MIN && Reference <= INT_MAX;
+  Require(DecIntInRange(Text) == InRange);
+  int Pos = 1;
+  if (InRange) Require(ScanDecInt(Text, Pos) == Reference);
+}
+
 void UseFieldOperations(const TNumFieldFormat& Format, std::string_view Text) {
   Format.CheckValidity(Text);
   RequireValue(Format.GetNioValue(Text));
@@ -124,6 +155,7 @@ void CheckFormatters(std::string_view Text, TNumFieldFormat Format, int Width) {
   Format.SignificantDigits = 1 + Width % 15;
   const std::string Own = Format.NioValueText(X);
   Require(Format.CheckValidity(Own));
+  Require(Format.CheckOnline(Own));
   RequireValue(Format.GetNioValue(Own));
 }
 
@@ -141,6 +173,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckRealAgreement(Text, AllowExp, SepMode);
   CheckTestsAgainstScanners(Text, SepMode);
   UseFieldOperations(Format, Text);
+  CheckOnlineAgreement(Format, Text, AllowExp, SepMode);
+  CheckIntRange(Text);
   CheckFormatters(Text, Format, Width);
   return 0;
 }
