@@ -8,8 +8,8 @@
 #include <array>
 #include <memory>
 #include <random>
-#include <regex>
 #include <string>
+#include <string_view>
 
 #include "vorn/numio/numio2.h"
 #include "vorn/platform/hosts/headless.h"
@@ -46,10 +46,31 @@ TShiftState RandomModifiers(std::mt19937& Rng) {
 bool IsLonePrefix(const std::string& T) { return T == "$" || T == "%" || T == "&"; }
 
 // The start of a decimal number with an optional exponent, filling the
-// whole text (written apart from the field's automaton).
-bool IsWholeExponentNumber(const std::string& T) {
-  static const std::regex kNumber(R"( *[+-]?([0-9]+[.,]?[0-9]*|[.,][0-9]*)([eE][+-]?[0-9]*)?)");
-  return std::regex_match(T, kNumber);
+// whole text (written apart from the field's automaton): blanks, a sign,
+// digits with at most one separator (a digit or the separator at least),
+// then "E", a sign and digits, each of them optional.
+bool IsWholeExponentNumber(std::string_view T) {
+  std::size_t I = 0;
+  const auto Skip = [&](auto Accepts) {
+    const std::size_t From = I;
+    while (I < T.size() && Accepts(T[I])) ++I;
+    return I - From;
+  };
+  const auto IsDigit = [](char C) { return C >= '0' && C <= '9'; };
+  Skip([](char C) { return C == ' '; });
+  if (I < T.size() && (T[I] == '+' || T[I] == '-')) ++I;
+  std::size_t Mantissa = Skip(IsDigit);
+  if (I < T.size() && (T[I] == '.' || T[I] == ',')) {
+    ++I;
+    Mantissa += 1 + Skip(IsDigit);
+  }
+  if (Mantissa == 0) return false;
+  if (I < T.size() && (T[I] == 'E' || T[I] == 'e')) {
+    ++I;
+    if (I < T.size() && (T[I] == '+' || T[I] == '-')) ++I;
+    Skip(IsDigit);
+  }
+  return I == T.size();
 }
 
 bool HoldsAcceptableText(const TNumIO2& Field) {
