@@ -830,7 +830,8 @@ TEST(PngHostile, TruncatedDamagedAndHugeFilesAreRefused) {
 
 // ---- JPEG ---------------------------------------------------------------------
 
-TBytes EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space, const TBytes& samples) {
+TBytes EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space, const TBytes& samples,
+                  bool progressive = false) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -844,6 +845,7 @@ TBytes EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space, co
   info.in_color_space = space;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     auto* row = const_cast<JSAMPLE*>(samples.data() + info.next_scanline * static_cast<std::size_t>(width * components));
@@ -902,6 +904,54 @@ TEST(JpegHostile, TruncatedAndDamagedFilesAreRefused) {
   ExpectSafeOnDamage(file, 300);
   EXPECT_REFUSED(TBytes(file.begin(), file.end() - 10), "truncated");
   EXPECT_REFUSED((TBytes{0xFF, 0xD8, 0xFF, 0xD9}), "JPEG");
+}
+
+// Start of the marker segment of the given type (0xC2, 0xDA, ...) at or
+// after from, found by walking the segments.
+std::size_t FindJpegSegment(const TBytes& file, std::uint8_t type, std::size_t from = 2) {
+  std::size_t pos = 2;
+  while (pos + 4 <= file.size()) {
+    if (file[pos] != 0xFF || file[pos + 1] == 0x00 || (file[pos + 1] >= 0xD0 && file[pos + 1] <= 0xD7)) {
+      ++pos;  // inside entropy-coded data
+      continue;
+    }
+    if (file[pos + 1] == type && pos >= from) return pos;
+    if (file[pos + 1] == 0xDA) {
+      pos += 2;  // the scan's data follows: step into it
+      continue;
+    }
+    pos += 2 + ((std::size_t{file[pos + 2]} << 8) | file[pos + 3]);
+  }
+  return file.size();
+}
+
+// Work is bounded by the file's size before decoding starts: a small file
+// that declares a huge picture, or thousands of scans, is refused at once
+// instead of after seconds of decoding filler.
+TEST(JpegHostile, WorkBeyondWhatTheDataDescribesIsRefusedBeforeDecoding) {
+  const TBytes small = EncodeJpeg(16, 16, 1, JCS_GRAYSCALE, FlatHalves(16, 16, {40}, {220}), true);
+  ExpectNear(Read(small).Pixels[15 * 16 + 15], 0xDCDCDC, "progressive");
+
+  TBytes huge = small;  // 8192 x 8192 declared, scans describing 16 x 16
+  const std::size_t frame = FindJpegSegment(huge, 0xC2);
+  ASSERT_LT(frame, huge.size());
+  PutU16(huge, frame + 5, 0x0020);  // height and width are big-endian
+  PutU16(huge, frame + 7, 0x0020);
+  EXPECT_REFUSED(huge, "blocks cannot be coded in");
+
+  // 1001 scans, each naming a Huffman table the file lacks: counting them
+  // must refuse the file before the first is decoded.
+  const std::size_t firstScan = FindJpegSegment(small, 0xDA);
+  const std::size_t secondScan = FindJpegSegment(small, 0xDA, firstScan + 1);
+  ASSERT_LT(secondScan, small.size());
+  TBytes scan(small.begin() + static_cast<std::ptrdiff_t>(firstScan),
+              small.begin() + static_cast<std::ptrdiff_t>(secondScan));
+  scan[6] = 0x33;  // DC and AC table 3 for the scan's one component
+  TBytes many(small.begin(), small.begin() + static_cast<std::ptrdiff_t>(firstScan));
+  for (int i = 0; i < 1001; ++i) many.insert(many.end(), scan.begin(), scan.end());
+  many.push_back(0xFF);
+  many.push_back(0xD9);
+  EXPECT_REFUSED(many, "more than 1000 scans");
 }
 
 // ---- detection and streams ----------------------------------------------------
