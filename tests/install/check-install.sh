@@ -14,6 +14,9 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 
 "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; exit 1; }
+libdir=$(dirname "$(find "$prefix" -name 'libvorn.*' -print -quit)")
+# A shared build in a prefix the loader does not search is found this way.
+export LD_LIBRARY_PATH="$libdir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
 
 # Each consumer is built and run in the background; the three run side by
 # side to keep the check short.
@@ -24,8 +27,7 @@ consume() {  # name source-folder program [environment...]
 }
 
 pkgconfig_consumer() {
-  local pcdir
-  pcdir=$(dirname "$(find "$prefix" -name vorn.pc -print -quit)")
+  local pcdir=$libdir/pkgconfig
   # shellcheck disable=SC2046  # the flags are meant to split into words
   "$cxx" -o "$work/pkgconfig-consumer" "$here/plain/main.cpp" \
     $(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs vorn) &&

@@ -128,8 +128,9 @@ class TChannelMask {
 
 struct TChannelMasks {
   TChannelMask Red, Green, Blue, Alpha;
-  // The file declares its alpha channel outright (colour masks in a V4 or
-  // V5 header), so alpha 0 means transparent even when every pixel has it.
+  // The file declares its alpha channel outright (an alpha mask beside the
+  // colour masks, as V4 and V5 headers carry them), so alpha 0 means
+  // transparent even when every pixel has it.
   bool AlphaDeclared = false;
 };
 
@@ -349,8 +350,7 @@ TChannelMasks ChannelMasks(const TBmpLayout& layout) {
   // pixels, with plain RGB data too (writers of translucent BMPs use both).
   const bool alphaApplies = IsMaskCompression(layout.Compression) || layout.Bits == 32;
   if (layout.MaskFieldCount == 4 && alphaApplies) masks.Alpha = TChannelMask(fields[3], "alpha");
-  masks.AlphaDeclared = masks.Alpha.Present() && IsMaskCompression(layout.Compression) &&
-                        layout.HeaderSize >= kV4HeaderSize;
+  masks.AlphaDeclared = masks.Alpha.Present() && IsMaskCompression(layout.Compression);
   CheckMasksDisjoint(masks, layout.Bits);
   return masks;
 }
@@ -459,9 +459,8 @@ void DecodeMasked(const TRowSource& rows, const TBmpLayout& layout, const TChann
   }
   // Many writers of plain 32-bit pixels leave the fourth byte zero; such a
   // picture is meant to be opaque, not invisible.
-  if (!masks.AlphaDeclared && std::all_of(image.Alpha.begin(), image.Alpha.end(), [](std::uint8_t a) { return a == 0; })) {
-    image.Alpha.clear();
-  }
+  const bool allZero = std::all_of(image.Alpha.begin(), image.Alpha.end(), [](std::uint8_t a) { return a == 0; });
+  if (allZero && !masks.AlphaDeclared) image.Alpha.clear();
 }
 
 // RLE4/RLE8 decoding into palette indices. Pixels skipped by end-of-line
