@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "vorn/platform/graphics/imagecodec.h"
 #include "vorn/platform/graphics/imagefile.h"
 
 namespace vorn {
@@ -63,6 +64,11 @@ TBytes BuildBmp(const TBmpSpec& spec) {
     PutU16(b, 20, static_cast<std::uint32_t>(spec.Height));
     PutU16(b, 22, 1);
     PutU16(b, 24, spec.Bits);
+  } else if (spec.HeaderSize == 16) {
+    PutU32(b, 18, static_cast<std::uint32_t>(spec.Width));
+    PutU32(b, 22, static_cast<std::uint32_t>(spec.Height));
+    PutU16(b, 26, 1);
+    PutU16(b, 28, spec.Bits);
   } else {
     PutU32(b, 18, static_cast<std::uint32_t>(spec.Width));
     PutU32(b, 22, static_cast<std::uint32_t>(spec.Height));
@@ -303,6 +309,60 @@ TEST(BmpRead, RleRunsLiteralsDeltasAndSkippedPixels) {
                                   1, 2, 1, 2, 1}));
 }
 
+// Writers that encode the padded row run past the picture's width; such
+// pixels, and deltas past the right edge, are dropped at the row end.
+TEST(BmpRead, RleRunsAndDeltasAreClippedAtTheRowEnd) {
+  TBmpSpec s = Rle8Spec();
+  s.Rle = {6, 1, 0, 0,           // bottom row: six pixels into a row of four
+           0, 5, 2, 3, 2, 3, 2, 0,  // literal of five, one beyond the row
+           0, 0,                 // end of line
+           0, 2, 3, 0, 1, 3,     // delta to x 3, then a run of one: x 3 only
+           0, 2, 9, 0,           // delta far past the right edge
+           4, 2, 0, 1};          // nothing more shows on this row
+  EXPECT_EQ(Read(BuildBmp(s)).Indices, (TBytes{0, 0, 0, 3,  //
+                                               2, 3, 2, 3,  //
+                                               1, 1, 1, 1}));
+
+  TBmpSpec four = Rle4Spec();
+  four.Rle = {8, 0x12, 0, 0,               // bottom row: 1 2 1 2 1, three clipped
+              0, 7, 0x21, 0x21, 0x21, 0x20, 0, 1};  // literal of seven, two clipped
+  EXPECT_EQ(Read(BuildBmp(four)).Indices, (TBytes{2, 1, 2, 1, 2,  //
+                                                  1, 2, 1, 2, 1}));
+}
+
+TEST(BmpRead, Os2Headers) {
+  TBmpSpec s = FourBitTopDownSpec();  // 4-byte palette entries
+  s.Height = 2;
+  s.HeaderSize = 64;
+  const TImageData os2 = Read(BuildBmp(s));
+  EXPECT_EQ(os2.Indices, (TBytes{2, 1, 0, 0, 1, 2}));
+  EXPECT_EQ(os2.Palette.size(), 3u);
+  EXPECT_EQ(os2.Pixels[0], 0x708090u);
+
+  s = Rgb24Spec();
+  s.HeaderSize = 16;
+  EXPECT_EQ(Read(BuildBmp(s)).Pixels, Read(BuildBmp(Rgb24Spec())).Pixels);
+  s.HeaderSize = 64;
+  s.Bits = 32;  // no 16- or 32-bit pixels in this format
+  EXPECT_REFUSED(BuildBmp(s), "unsupported depth");
+}
+
+// With colour masks in a V4 or V5 header the alpha channel is declared, so
+// a fully transparent picture stays transparent.
+TEST(BmpRead, DeclaredAlphaIsHonouredEvenWhenAllZero) {
+  TBmpSpec s = Bitfields32Spec();
+  s.Rows = {{0x11, 0x22, 0x33, 0, 0xAA, 0xBB, 0xCC, 0}};
+  EXPECT_EQ(Read(BuildBmp(s)).Alpha, (TBytes{0, 0}));
+  s.HeaderSize = 108;
+  EXPECT_EQ(Read(BuildBmp(s)).Alpha, (TBytes{0, 0}));
+
+  TBmpSpec argb = Rgb16Spec();  // 1-5-5-5 with alpha clear everywhere
+  argb.HeaderSize = 108;
+  argb.Compression = 3;
+  argb.Masks = {0x7C00, 0x03E0, 0x001F, 0x8000};
+  EXPECT_EQ(Read(BuildBmp(argb)).Alpha, (TBytes{0, 0, 0}));
+}
+
 TEST(BmpRead, ShortPaletteWithoutCountUsesWhatFits) {
   TBmpSpec s = EightBitCoreSpec();
   s.HeaderSize = 40;
@@ -363,11 +423,11 @@ TEST(BmpHostile, PixelsAndRunsOutsideThePicture) {
   EXPECT_REFUSED(BuildBmp(s), "palette index 5");
 
   s = Rle8Spec();
-  s.Rle = {5, 1, 0, 1};  // five pixels into a row of four
-  EXPECT_REFUSED(BuildBmp(s), "end of row");
   s.Rle = {0, 2, 0, 5, 1, 1, 0, 1};  // delta above the last row
   EXPECT_REFUSED(BuildBmp(s), "past the last row");
   s.Rle = {2, 1, 0, 0};
+  EXPECT_REFUSED(BuildBmp(s), "end-of-bitmap");
+  s.Rle = {9, 1, 0, 0, 0};  // a clipped run, then the file is cut short
   EXPECT_REFUSED(BuildBmp(s), "end-of-bitmap");
   s.Rle = {0, 9, 1, 1};  // literal longer than the data
   EXPECT_REFUSED(BuildBmp(s), "RLE literal");
@@ -386,9 +446,15 @@ TEST(BmpHostile, UnsupportedOrInconsistentHeaders) {
   EXPECT_REFUSED(BuildBmp(s), "RLE8");
   s.Compression = 3;
   EXPECT_REFUSED(BuildBmp(s), "colour masks need");
+  TBytes unknownSize = BuildBmp(Rgb24Spec());
+  PutU32(unknownSize, 14, 20);
+  EXPECT_REFUSED(unknownSize, "header size 20");
   s = Rgb24Spec();
-  s.HeaderSize = 64;
-  EXPECT_REFUSED(BuildBmp(s), "header size 64");
+  s.HeaderSize = 64;  // OS/2: 3 and 4 are Huffman and 24-bit RLE
+  s.Compression = 3;
+  EXPECT_REFUSED(BuildBmp(s), "Huffman");
+  s.Compression = 4;
+  EXPECT_REFUSED(BuildBmp(s), "24-bit RLE");
   TBytes b = BuildBmp(Rgb24Spec());
   PutU16(b, 26, 3);
   EXPECT_REFUSED(b, "plane");
@@ -502,6 +568,14 @@ TEST(BmpWrite, PaletteRoundTripKeepsPaletteAndIndices) {
   EXPECT_EQ(back.Pixels, image.Pixels);
 }
 
+TEST(BmpWrite, TransparentPicturesStayTransparent) {
+  TImageData image = Gradient(3, 2);
+  image.Alpha.assign(6, 0);
+  const TImageData back = Read(WriteWith(WriteBmp, image));
+  EXPECT_EQ(back.Pixels, image.Pixels);
+  EXPECT_EQ(back.Alpha, image.Alpha);
+}
+
 TEST(BmpWrite, ChangedPixelsAndAlphaAreNotLost) {
   TImageData image = PalettePicture();
   image.Pixels[4] = 0x123456;  // drawn on after reading: the palette no longer describes it
@@ -551,6 +625,7 @@ struct TPngSpec {
   TBytes Trans;
   png_color_16 TransColor{};
   bool HasTransColor = false;
+  std::string CompressedText;  // one zTXt chunk before the image data
 };
 
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
@@ -577,6 +652,14 @@ bool EncodeRows(png_structp png, png_infop info, const TPngSpec* spec, png_bytep
   if (!spec->Trans.empty() || spec->HasTransColor) {
     png_set_tRNS(png, info, spec->Trans.empty() ? nullptr : spec->Trans.data(), static_cast<int>(spec->Trans.size()),
                  spec->HasTransColor ? &spec->TransColor : nullptr);
+  }
+  png_text text{};
+  if (!spec->CompressedText.empty()) {
+    text.compression = PNG_TEXT_COMPRESSION_zTXt;
+    text.key = const_cast<char*>("Comment");
+    text.text = const_cast<char*>(spec->CompressedText.c_str());
+    text.text_length = spec->CompressedText.size();
+    png_set_text(png, info, &text, 1);
   }
   png_write_info(png, info);
   png_write_image(png, rows);
@@ -633,6 +716,51 @@ TEST(PngRead, GreyDepthsInterlaceAndTransparency) {
   EXPECT_EQ(mono.Pixels[1], 0u);
   EXPECT_EQ(mono.Pixels[9], 0xFFFFFFu);
   EXPECT_TRUE(mono.Alpha.empty());
+}
+
+TEST(PngRead, SixteenBitSamplesRoundToTheNearestStep) {
+  TPngSpec all;  // every 16-bit value once
+  all.Width = 256;
+  all.Height = 256;
+  all.BitDepth = 16;
+  all.ColorType = PNG_COLOR_TYPE_GRAY;
+  for (int v = 0; v < 65536; ++v) {
+    all.Rows.push_back(static_cast<std::uint8_t>(v >> 8));
+    all.Rows.push_back(static_cast<std::uint8_t>(v));
+  }
+  const TImageData image = Read(EncodePng(all));
+  int wrong = 0;
+  for (std::uint32_t v = 0; v < 65536 && wrong < 5; ++v) {
+    const std::uint32_t expected = (v * 255 + 32767) / 65535;
+    if ((image.Pixels[v] & 0xFF) != expected) {
+      ADD_FAILURE() << "sample " << v << " gives " << (image.Pixels[v] & 0xFF) << ", not " << expected;
+      ++wrong;
+    }
+  }
+}
+
+// Text chunks are skipped unread: many large compressed comments cost
+// neither memory nor inflating.
+TEST(PngRead, TextChunksAreNotKept) {
+  TPngSpec s;
+  s.Rows = {10, 20, 30};
+  s.CompressedText.assign(std::size_t{4} << 20, 'x');
+  const TBytes one = EncodePng(s);
+  // Repeat the zTXt chunk (length, type, data, CRC) 24 times.
+  const std::string bytes(one.begin(), one.end());
+  const std::size_t type = bytes.find("zTXt");
+  ASSERT_NE(type, std::string::npos);
+  const std::size_t start = type - 4;
+  const std::size_t length = (std::size_t{one[start]} << 24) | (std::size_t{one[start + 1]} << 16) |
+                             (std::size_t{one[start + 2]} << 8) | one[start + 3];
+  const TBytes chunk(one.begin() + static_cast<std::ptrdiff_t>(start),
+                     one.begin() + static_cast<std::ptrdiff_t>(start + 12 + length));
+  TBytes many = one;
+  for (int i = 0; i < 23; ++i) many.insert(many.begin() + static_cast<std::ptrdiff_t>(start), chunk.begin(), chunk.end());
+
+  const TImageData image = Read(many);
+  EXPECT_EQ(image.Pixels, (std::vector<TPixel>{0x0A141E}));
+  EXPECT_LT(imagecodec::LastPngDecoderPeakBytes(), std::size_t{1} << 20);
 }
 
 TEST(PngRead, PaletteKeepsIndicesAndTransparency) {
@@ -702,7 +830,8 @@ TEST(PngHostile, TruncatedDamagedAndHugeFilesAreRefused) {
 
 // ---- JPEG ---------------------------------------------------------------------
 
-TBytes EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space, const TBytes& samples) {
+TBytes EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space, const TBytes& samples,
+                  bool progressive = false) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -716,6 +845,7 @@ TBytes EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space, co
   info.in_color_space = space;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     auto* row = const_cast<JSAMPLE*>(samples.data() + info.next_scanline * static_cast<std::size_t>(width * components));
@@ -774,6 +904,54 @@ TEST(JpegHostile, TruncatedAndDamagedFilesAreRefused) {
   ExpectSafeOnDamage(file, 300);
   EXPECT_REFUSED(TBytes(file.begin(), file.end() - 10), "truncated");
   EXPECT_REFUSED((TBytes{0xFF, 0xD8, 0xFF, 0xD9}), "JPEG");
+}
+
+// Start of the marker segment of the given type (0xC2, 0xDA, ...) at or
+// after from, found by walking the segments.
+std::size_t FindJpegSegment(const TBytes& file, std::uint8_t type, std::size_t from = 2) {
+  std::size_t pos = 2;
+  while (pos + 4 <= file.size()) {
+    if (file[pos] != 0xFF || file[pos + 1] == 0x00 || (file[pos + 1] >= 0xD0 && file[pos + 1] <= 0xD7)) {
+      ++pos;  // inside entropy-coded data
+      continue;
+    }
+    if (file[pos + 1] == type && pos >= from) return pos;
+    if (file[pos + 1] == 0xDA) {
+      pos += 2;  // the scan's data follows: step into it
+      continue;
+    }
+    pos += 2 + ((std::size_t{file[pos + 2]} << 8) | file[pos + 3]);
+  }
+  return file.size();
+}
+
+// Work is bounded by the file's size before decoding starts: a small file
+// that declares a huge picture, or thousands of scans, is refused at once
+// instead of after seconds of decoding filler.
+TEST(JpegHostile, WorkBeyondWhatTheDataDescribesIsRefusedBeforeDecoding) {
+  const TBytes small = EncodeJpeg(16, 16, 1, JCS_GRAYSCALE, FlatHalves(16, 16, {40}, {220}), true);
+  ExpectNear(Read(small).Pixels[15 * 16 + 15], 0xDCDCDC, "progressive");
+
+  TBytes huge = small;  // 8192 x 8192 declared, scans describing 16 x 16
+  const std::size_t frame = FindJpegSegment(huge, 0xC2);
+  ASSERT_LT(frame, huge.size());
+  PutU16(huge, frame + 5, 0x0020);  // height and width are big-endian
+  PutU16(huge, frame + 7, 0x0020);
+  EXPECT_REFUSED(huge, "blocks cannot be coded in");
+
+  // 1001 scans, each naming a Huffman table the file lacks: counting them
+  // must refuse the file before the first is decoded.
+  const std::size_t firstScan = FindJpegSegment(small, 0xDA);
+  const std::size_t secondScan = FindJpegSegment(small, 0xDA, firstScan + 1);
+  ASSERT_LT(secondScan, small.size());
+  TBytes scan(small.begin() + static_cast<std::ptrdiff_t>(firstScan),
+              small.begin() + static_cast<std::ptrdiff_t>(secondScan));
+  scan[6] = 0x33;  // DC and AC table 3 for the scan's one component
+  TBytes many(small.begin(), small.begin() + static_cast<std::ptrdiff_t>(firstScan));
+  for (int i = 0; i < 1001; ++i) many.insert(many.end(), scan.begin(), scan.end());
+  many.push_back(0xFF);
+  many.push_back(0xD9);
+  EXPECT_REFUSED(many, "more than 1000 scans");
 }
 
 // ---- detection and streams ----------------------------------------------------

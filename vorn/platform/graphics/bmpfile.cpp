@@ -1,11 +1,16 @@
 // BMP reading and writing.
 //
 // The reader is strict: it accepts the 12-byte core header, the 40-byte info
-// header and its 52/56/108/124-byte successors; 1, 4 and 8 bits per pixel
+// header and its 52/56/108/124-byte successors, and the 16- and 64-byte
+// headers of the second OS/2 bitmap format; 1, 4 and 8 bits per pixel
 // through a palette (uncompressed or RLE), 16 and 32 bits through colour
 // masks, and 24 bits. Every offset and size in the headers is checked
 // against the data before anything is read or allocated, in 64-bit
 // arithmetic, so lying headers are refused instead of over-read.
+//
+// RLE runs and deltas that pass the end of a row are clipped there, as
+// common writers encode the padded row; data that is really missing stays
+// an error.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -34,6 +39,8 @@ constexpr std::uint32_t kBiAlphaBitfields = 6;
 
 constexpr std::uint64_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
+constexpr std::uint32_t kOs2ShortHeaderSize = 16;
+constexpr std::uint32_t kOs2HeaderSize = 64;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kV2HeaderSize = 52;
 constexpr std::uint32_t kV3HeaderSize = 56;
@@ -121,6 +128,10 @@ class TChannelMask {
 
 struct TChannelMasks {
   TChannelMask Red, Green, Blue, Alpha;
+  // The file declares its alpha channel outright (an alpha mask beside the
+  // colour masks, as V4 and V5 headers carry them), so alpha 0 means
+  // transparent even when every pixel has it.
+  bool AlphaDeclared = false;
 };
 
 // What the headers say, checked against each other and against the data.
@@ -153,6 +164,23 @@ void ReadCoreHeader(const TByteSource& src, TBmpLayout& layout) {
   layout.Bits = src.U16(24, kWhat);
   layout.PaletteEntrySize = 3;
   layout.PaletteOffset = kFileHeaderSize + kCoreHeaderSize;
+}
+
+// The second OS/2 format: the fields of the 40-byte header (the 16-byte
+// form stops after the depth), then fields we do not need. Its compression
+// codes 3 and 4 mean Huffman and 24-bit RLE, not colour masks.
+void ReadOs2Header(const TByteSource& src, TBmpLayout& layout) {
+  constexpr std::string_view kWhat = "OS/2 header";
+  layout.Width = src.I32(18, kWhat);
+  layout.Height = src.I32(22, kWhat);
+  if (src.U16(26, kWhat) != 1) Fail(kFormat, "plane count is not 1");
+  layout.Bits = src.U16(28, kWhat);
+  layout.PaletteOffset = kFileHeaderSize + layout.HeaderSize;
+  if (layout.HeaderSize == kOs2ShortHeaderSize) return;
+  layout.Compression = src.U32(30, kWhat);
+  layout.ColorsUsed = src.U32(46, kWhat);
+  if (layout.Compression == 3) Fail(kFormat, "OS/2 Huffman compression is not supported");
+  if (layout.Compression == 4) Fail(kFormat, "OS/2 24-bit RLE compression is not supported");
 }
 
 void ReadInfoHeader(const TByteSource& src, TBmpLayout& layout) {
@@ -188,7 +216,8 @@ void CheckDepthAndCompression(const TBmpLayout& layout) {
   switch (layout.Compression) {
     case kBiRgb:
       if (bits == 1 || bits == 4 || bits == 8 || bits == 24 ||
-          ((bits == 16 || bits == 32) && layout.HeaderSize != kCoreHeaderSize)) {
+          ((bits == 16 || bits == 32) && layout.HeaderSize != kCoreHeaderSize &&
+           layout.HeaderSize != kOs2ShortHeaderSize && layout.HeaderSize != kOs2HeaderSize)) {
         return;
       }
       break;
@@ -253,6 +282,11 @@ TBmpLayout ReadLayout(const TByteSource& src) {
       src.Need(kFileHeaderSize, layout.HeaderSize, "core header");
       ReadCoreHeader(src, layout);
       break;
+    case kOs2ShortHeaderSize:
+    case kOs2HeaderSize:
+      src.Need(kFileHeaderSize, layout.HeaderSize, "OS/2 header");
+      ReadOs2Header(src, layout);
+      break;
     case kInfoHeaderSize:
     case kV2HeaderSize:
     case kV3HeaderSize:
@@ -316,6 +350,7 @@ TChannelMasks ChannelMasks(const TBmpLayout& layout) {
   // pixels, with plain RGB data too (writers of translucent BMPs use both).
   const bool alphaApplies = IsMaskCompression(layout.Compression) || layout.Bits == 32;
   if (layout.MaskFieldCount == 4 && alphaApplies) masks.Alpha = TChannelMask(fields[3], "alpha");
+  masks.AlphaDeclared = masks.Alpha.Present() && IsMaskCompression(layout.Compression);
   CheckMasksDisjoint(masks, layout.Bits);
   return masks;
 }
@@ -422,11 +457,10 @@ void DecodeMasked(const TRowSource& rows, const TBmpLayout& layout, const TChann
       if (!image.Alpha.empty()) image.Alpha[at] = masks.Alpha.Scale(value);
     }
   }
-  // Many writers declare an alpha channel and leave it zero; such a picture
-  // is meant to be opaque, not invisible.
-  if (std::all_of(image.Alpha.begin(), image.Alpha.end(), [](std::uint8_t a) { return a == 0; })) {
-    image.Alpha.clear();
-  }
+  // Many writers of plain 32-bit pixels leave the fourth byte zero; such a
+  // picture is meant to be opaque, not invisible.
+  const bool allZero = std::all_of(image.Alpha.begin(), image.Alpha.end(), [](std::uint8_t a) { return a == 0; });
+  if (allZero && !masks.AlphaDeclared) image.Alpha.clear();
 }
 
 // RLE4/RLE8 decoding into palette indices. Pixels skipped by end-of-line
@@ -474,12 +508,11 @@ class TRleDecoder {
     return src_.U8(pos_++, "RLE data");
   }
 
+  // Pixels past the end of the row are dropped: writers that encode the
+  // padded row, and deltas that pass the right edge, are common.
   void Put(std::uint8_t index) {
     if (row_ >= layout_.Height) Fail(kFormat, "RLE data runs past the last row");
-    if (x_ >= layout_.Width) {
-      Fail(kFormat, "RLE run passes the end of row " + Str(row_));
-    }
-    image_.Indices[PixelIndex(image_, x_, ImageRow(layout_, row_))] = index;
+    if (x_ < layout_.Width) image_.Indices[PixelIndex(image_, x_, ImageRow(layout_, row_))] = index;
     ++x_;
   }
 

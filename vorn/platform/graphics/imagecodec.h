@@ -45,6 +45,10 @@ std::vector<std::uint8_t> AlphaPerPaletteEntry(const TImageData& image);
 void WriteAllBytes(std::ostream& out, const std::vector<std::uint8_t>& bytes,
                    std::string_view format);
 
+// The most memory libpng itself held during the last PNG read on this
+// thread (its structures, buffers and any chunk data it kept).
+std::size_t LastPngDecoderPeakBytes();
+
 constexpr TPixel MakePixel(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
   return ((r & 0xFFu) << 16) | ((g & 0xFFu) << 8) | (b & 0xFFu);
 }

@@ -4,11 +4,17 @@
 // process; ours longjmps back to the phase that made the call instead. As
 // with PNG, each phase is a small function whose frame holds nothing with a
 // destructor, and the caller owns the buffers and releases the decoder.
+//
+// Decoding work is bounded by the file's size before any pixel memory is
+// taken: a survey of the markers counts the scans and the 8x8 blocks each
+// one passes over, and a file that asks for far more work than its bytes
+// can describe is refused (see CheckDecodeWork).
 #include <cstdio>  // jpeglib.h needs FILE and size_t first
 
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <string>
@@ -27,6 +33,16 @@ constexpr std::string_view kFormat = "JPEG";
 // A progressive file may hold any number of scans, each a pass over the
 // whole picture; a small file with thousands of them would take minutes.
 constexpr int kMaxScans = 1000;
+// Every block of a Huffman-coded picture has its DC value coded with at
+// least one bit, so a file cannot describe more than 8 blocks per byte.
+// Pictures up to kFreeBlocks blocks (4096 x 4096 grey) are always read.
+constexpr std::uint64_t kBlocksPerByte = 8;
+constexpr std::uint64_t kFreeBlocks = std::uint64_t{1} << 18;
+// Passes of scans over blocks, plus the final pass that turns blocks into
+// pixels. A real progressive file needs about 20 per byte; a flat one of
+// many scans a few times that.
+constexpr std::uint64_t kBlockPassesPerByte = 128;
+constexpr std::uint64_t kFreeBlockPasses = std::uint64_t{1} << 22;
 
 // The error manager libjpeg sees, with where to jump and what went wrong.
 struct TJpegErrors {
@@ -124,6 +140,89 @@ bool JpegReadPixels(j_decompress_ptr info, TJpegErrors* errors, std::uint8_t* ou
   return true;
 }
 
+// ---- the marker survey ---------------------------------------------------------
+
+// Scans in the data and how many block passes they make, from the markers
+// alone, in one walk over the bytes: segments are skipped by their length,
+// entropy-coded data up to the next marker that is not a restart.
+struct TScanSurvey {
+  int Scans = 0;
+  std::uint64_t BlockPasses = 0;
+};
+
+std::uint64_t ComponentBlocks(const jpeg_decompress_struct& info, int componentId) {
+  for (int i = 0; i < info.num_components; ++i) {
+    const jpeg_component_info& c = info.comp_info[i];
+    if (c.component_id == componentId) {
+      return std::uint64_t{c.width_in_blocks} * std::uint64_t{c.height_in_blocks};
+    }
+  }
+  return 0;
+}
+
+bool IsStandaloneMarker(std::uint8_t marker) {
+  return marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
+// Position of the first marker at or after pos inside entropy-coded data.
+std::size_t SkipEntropyData(const std::uint8_t* data, std::size_t size, std::size_t pos) {
+  for (; pos + 1 < size; ++pos) {
+    if (data[pos] != 0xFF) continue;
+    const std::uint8_t next = data[pos + 1];
+    if (next != 0x00 && next != 0xFF && !(next >= 0xD0 && next <= 0xD7)) return pos;
+  }
+  return size;
+}
+
+TScanSurvey SurveyScans(const std::uint8_t* data, std::size_t size, const jpeg_decompress_struct& info) {
+  TScanSurvey survey;
+  std::size_t pos = 2;  // after the start-of-image marker
+  while (pos + 1 < size) {
+    if (data[pos] != 0xFF || data[pos + 1] == 0xFF) {  // stray bytes or fill
+      ++pos;
+      continue;
+    }
+    const std::uint8_t marker = data[pos + 1];
+    if (marker == 0xD9) break;  // end of image
+    if (IsStandaloneMarker(marker)) {
+      pos += 2;
+      continue;
+    }
+    if (pos + 4 > size) break;
+    const std::size_t length = (std::size_t{data[pos + 2]} << 8) | data[pos + 3];
+    if (marker == 0xDA && length >= 3 && pos + 2 + length <= size) {
+      if (++survey.Scans > kMaxScans) {
+        Fail(kFormat, "more than " + std::to_string(kMaxScans) + " scans");
+      }
+      const std::size_t count = std::min<std::size_t>(data[pos + 4], (length - 3) / 2);
+      for (std::size_t i = 0; i < count; ++i) survey.BlockPasses += ComponentBlocks(info, data[pos + 5 + 2 * i]);
+      pos = SkipEntropyData(data, size, pos + 2 + length);
+      continue;
+    }
+    pos += 2 + length;
+  }
+  return survey;
+}
+
+// Refuses, before decoding, a file whose picture or scans need more work
+// than its size can describe.
+void CheckDecodeWork(const std::uint8_t* data, std::size_t size, const jpeg_decompress_struct& info) {
+  std::uint64_t blocks = 0;
+  for (int i = 0; i < info.num_components; ++i) {
+    blocks += std::uint64_t{info.comp_info[i].width_in_blocks} * std::uint64_t{info.comp_info[i].height_in_blocks};
+  }
+  if (blocks > std::max(kFreeBlocks, kBlocksPerByte * size)) {
+    Fail(kFormat, "a picture of " + std::to_string(blocks) + " blocks cannot be coded in " + std::to_string(size) +
+                      " bytes");
+  }
+  const TScanSurvey survey = SurveyScans(data, size, info);
+  const std::uint64_t passes = survey.BlockPasses + blocks;
+  if (passes > std::max(kFreeBlockPasses, kBlockPassesPerByte * size)) {
+    Fail(kFormat, std::to_string(survey.Scans) + " scans over " + std::to_string(blocks) +
+                      " blocks are too much work for " + std::to_string(size) + " bytes");
+  }
+}
+
 // Output colour space and samples per pixel for the file's colour space.
 int ChooseOutput(j_decompress_ptr info) {
   switch (info->jpeg_color_space) {
@@ -175,6 +274,7 @@ TImageData ReadJpeg(const std::uint8_t* data, std::size_t size) {
 
   if (!JpegReadHeader(info, &errors)) Fail(kFormat, errors.Message);
   imagecodec::CheckImageSize(info->image_width, info->image_height, kFormat);
+  CheckDecodeWork(data, size, *info);
   const int components = ChooseOutput(info);
   const bool adobe = info->saw_Adobe_marker != 0;
 

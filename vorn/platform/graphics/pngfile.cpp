@@ -5,10 +5,15 @@
 // function whose frame holds nothing with a destructor, so the jump skips no
 // C++ cleanup; buffers are taken by the caller between phases, and the
 // libpng structures are released by a guard in the caller.
+//
+// The reader keeps no ancillary chunk but tRNS: text, profiles and the like
+// are skipped unread, so a small file cannot make libpng inflate and hold
+// megabytes of text. libpng's own memory is counted and bounded.
 #include <png.h>
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 #include <ostream>
 #include <string>
@@ -24,9 +29,13 @@ using imagecodec::Fail;
 using imagecodec::MakePixel;
 
 constexpr std::string_view kFormat = "PNG";
-// Ancillary chunks (text, profiles) are refused above this size, which also
-// bounds what their decompression may take.
-constexpr png_alloc_size_t kMaxChunkBytes = png_alloc_size_t{16} << 20;
+// No chunk we keep comes near this size; larger ones are skipped.
+constexpr png_alloc_size_t kMaxChunkBytes = png_alloc_size_t{1} << 20;
+// Chunks libpng may store for later (text, unknown chunks) at most.
+constexpr png_uint_32 kMaxCachedChunks = 32;
+// libpng's own memory for one read: its structures, row buffers and
+// inflate state, a few megabytes at most for the widest picture.
+constexpr std::size_t kMaxDecoderBytes = std::size_t{32} << 20;
 
 // State shared with the libpng callbacks: plain data only.
 struct TPngContext {
@@ -34,8 +43,37 @@ struct TPngContext {
   std::size_t Size = 0;
   std::size_t Pos = 0;
   std::vector<std::uint8_t>* Output = nullptr;
+  std::size_t HeapBytes = 0;
+  std::size_t HeapPeak = 0;
   char Message[256] = "unknown libpng error";
 };
+
+thread_local std::size_t tLastDecoderPeak = 0;
+
+// libpng's allocations, each with its size in front so that the count
+// stays exact; refused beyond kMaxDecoderBytes.
+constexpr std::size_t kBlockHeader = alignof(std::max_align_t);
+
+png_voidp OnPngMalloc(png_structp png, png_alloc_size_t size) {
+  auto* context = static_cast<TPngContext*>(png_get_mem_ptr(png));
+  if (size > kMaxDecoderBytes - context->HeapBytes) return nullptr;
+  auto* block = static_cast<std::uint8_t*>(std::malloc(size + kBlockHeader));
+  if (block == nullptr) return nullptr;
+  std::memcpy(block, &size, sizeof size);
+  context->HeapBytes += size;
+  context->HeapPeak = std::max(context->HeapPeak, context->HeapBytes);
+  return block + kBlockHeader;
+}
+
+void OnPngFree(png_structp png, png_voidp pointer) {
+  if (pointer == nullptr) return;
+  auto* context = static_cast<TPngContext*>(png_get_mem_ptr(png));
+  std::uint8_t* block = static_cast<std::uint8_t*>(pointer) - kBlockHeader;
+  std::size_t size = 0;
+  std::memcpy(&size, block, sizeof size);
+  context->HeapBytes -= size;
+  std::free(block);
+}
 
 void OnPngError(png_structp png, png_const_charp message) {
   auto* context = static_cast<TPngContext*>(png_get_error_ptr(png));
@@ -76,7 +114,9 @@ void OnPngFlush(png_structp /*png*/) {}
 class TPngReadStructs {
  public:
   explicit TPngReadStructs(TPngContext& context)
-      : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning)) {
+      : context_(context),
+        png_(png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &context, OnPngError, OnPngWarning, &context,
+                                      OnPngMalloc, OnPngFree)) {
     if (png_ == nullptr) Fail(kFormat, "cannot create the decoder");
     info_ = png_create_info_struct(png_);
     if (info_ == nullptr) {
@@ -85,7 +125,10 @@ class TPngReadStructs {
     }
     png_set_read_fn(png_, &context, OnPngRead);
   }
-  ~TPngReadStructs() { png_destroy_read_struct(&png_, &info_, nullptr); }
+  ~TPngReadStructs() {
+    png_destroy_read_struct(&png_, &info_, nullptr);
+    tLastDecoderPeak = context_.HeapPeak;
+  }
   TPngReadStructs(const TPngReadStructs&) = delete;
   TPngReadStructs& operator=(const TPngReadStructs&) = delete;
 
@@ -93,6 +136,7 @@ class TPngReadStructs {
   [[nodiscard]] png_infop Info() const { return info_; }
 
  private:
+  TPngContext& context_;
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
 };
@@ -102,6 +146,10 @@ bool PngReadHeader(png_structp png, png_infop info) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
   png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_set_chunk_cache_max(png, kMaxCachedChunks);
+  // A negative count skips every ancillary chunk libpng knows except tRNS,
+  // and every unknown chunk, without reading their data.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(png, info);
   return true;
 }
@@ -115,6 +163,7 @@ bool PngSetTransforms(png_structp png, png_infop info) {
   if (colorType == PNG_COLOR_TYPE_PALETTE) {
     png_set_packing(png);
   } else {
+    // libpng scales 16-bit samples exactly: v * 255 / 65535, rounded.
     if (bitDepth == 16) png_set_scale_16(png);
     if (bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (png_get_valid(png, info, PNG_INFO_tRNS) != 0) png_set_tRNS_to_alpha(png);
@@ -265,6 +314,10 @@ bool PngWriteAll(png_structp png, png_infop info, const TImageData* image, const
 }
 
 }  // namespace
+
+namespace imagecodec {
+std::size_t LastPngDecoderPeakBytes() { return tLastDecoderPeak; }
+}  // namespace imagecodec
 
 TImageData ReadPng(const std::uint8_t* data, std::size_t size) {
   TPngContext context;
