@@ -259,8 +259,11 @@ class TRLData : public TComponent {
   // Puts the lines of a text file into column Column (0..NrOfColumns), one
   // per row from FirstRow (at least 1) on, adding rows when needed; check
   // columns keep their check characters. Returns the number of lines.
-  // Raises EVORNRLDataError naming the file when it cannot be read.
+  // Raises EVORNRLDataError naming the file when it cannot be read, holds
+  // too many lines or does not fit in memory; the table is then as before.
   int LoadLinesFromFile(int Column, int FirstRow, const std::string& FileName);
+  // The same for the lines of a stream, read up to its end.
+  int LoadLinesFromStream(int Column, int FirstRow, std::istream& In);
 
   // ---- events ----------------------------------------------------------------------------
   [[nodiscard]] const TBeforeSortExchgEvent& OnBeforeSortExchange() const { return FOnBefSortExc; }
@@ -311,6 +314,7 @@ class TRLData : public TComponent {
   void EmptyPhysicalRow(int ARow);
   void CompactRows(const std::vector<bool>& Keep);
   void UpdateFeedback(std::int64_t Rows);
+  void RestoreLines(int Column, int FirstRow, int OldRows, const std::vector<std::string>& Replaced) noexcept;
 
   std::string FComment;
   std::vector<TNameStrType> FColName;
