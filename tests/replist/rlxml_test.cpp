@@ -253,7 +253,9 @@ void ExpectDocumentsFollowEachOther(std::istream& in, const TRLData& first, cons
   std::string rest;
   std::getline(in, rest, '\0');
   EXPECT_EQ(rest, "\ntrailer");
+  in.clear();
   EXPECT_FALSE(d.ReadFromXMLStream(in, ""));
+  EXPECT_TRUE(in.fail());  // not a document: where the stream stands is unknown
 }
 
 TEST(RLXml, SeveralDocumentsInOneStream) {
@@ -490,6 +492,35 @@ TEST(RLXmlHostile, LongTagsAndEscapeRunsAreRefusedOrReadInLinearTime) {
   EXPECT_EQ(d.DataID(), fine);
   std::ostringstream refused;
   EXPECT_THROW(source.WriteToXMLStream(refused, true, std::string(12000, '"')), EVORNRLDataError);
+}
+
+TEST(RLXmlHostile, DocumentAndHtmlSavesKeepModesFollowLinksAndRefuseReadOnlyFiles) {
+  const fs::path dir = fs::temp_directory_path() / ("vorn-rl-saves-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  TRLData d(nullptr);
+  d.SetNrOfRows(1);
+  d.SetElem(1, 1, "cell");
+  const fs::path xml = dir / "private.xml";
+  d.SaveAsXMLFile(xml.string(), "");
+  fs::permissions(xml, fs::perms::owner_read | fs::perms::owner_write);
+  d.SaveAsXMLFile(xml.string(), "again");
+  EXPECT_EQ(fs::status(xml).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_TRUE(CheckIfValidReplist(xml.string(), "again"));
+
+  fs::create_symlink("private.xml", dir / "link.xml");
+  d.SaveAsXMLFile((dir / "link.xml").string(), "linked");
+  EXPECT_TRUE(fs::is_symlink(dir / "link.xml"));
+  EXPECT_TRUE(CheckIfValidReplist(xml.string(), "linked"));
+
+  const fs::path html = dir / "table.html";
+  d.ExportHTMLTable(html.string(), 1, 1, 1, 1, {}, 1, 0, 2, true, "", "", "");
+  fs::permissions(html, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_THROW(d.ExportHTMLTable(html.string(), 1, 1, 1, 1, {}, 1, 0, 2, false, "", "", ""), EVORNRLDataError);
+  fs::permissions(xml, fs::perms::owner_read);
+  EXPECT_THROW(d.SaveAsXMLFile(xml.string(), "lost"), EVORNRLDataError);
+  EXPECT_TRUE(CheckIfValidReplist(xml.string(), "linked"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
+  fs::remove_all(dir);
 }
 
 TEST(RLXmlHostile, FoldersAndReadErrorsGiveFalseOrTheUnitsError) {

@@ -305,7 +305,7 @@ bool OpeningTagMatches(std::string_view Tag, std::string_view DataID) {
 
 class TDocumentWriter {
  public:
-  TDocumentWriter(std::ostream& Out, const TRLData& Source) : FOut(Out), FSource(Source) { FBuf.reserve(kFlushAt + 4096); }
+  TDocumentWriter(std::ostream& Out, const TRLData& Source) : FOut(Out), FSource(Source) {}
 
   void Write(bool CreateHeader, std::string_view DataID) {
     if (CreateHeader) FBuf += kXmlDeclaration;
@@ -674,7 +674,7 @@ TXmlDocumentScanner::TStatus ReadDocumentText(std::istream& In, TXmlDocumentScan
       buf->pubseekoff(-static_cast<std::streamoff>(Text.size() - Scan.End()), std::ios::cur, std::ios::in);
       Text.resize(Scan.End());
     }
-    if (status != TXmlDocumentScanner::dsDone) In.setstate(std::ios::eofbit);
+    if (status != TXmlDocumentScanner::dsDone) In.setstate(std::ios::eofbit | std::ios::failbit);
     return status;
   }
   // A stream that cannot seek is read up to each '>', and in pieces of
@@ -695,6 +695,7 @@ TXmlDocumentScanner::TStatus ReadDocumentText(std::istream& In, TXmlDocumentScan
     status = Scan.Scan(Text, atEnd);
   }
   if (atEnd) In.setstate(std::ios::eofbit);
+  if (status != TXmlDocumentScanner::dsDone) In.setstate(std::ios::failbit);
   return status;
 }
 

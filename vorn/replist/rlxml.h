@@ -91,7 +91,11 @@ TRepListXmlTag RepListXmlTagOf(std::string_view ElementName);
 // ---- documents -------------------------------------------------------------------
 
 // Replaces Target's table by the document in Text (or the next document
-// of In, read up to its end element); see TRLData::ReadFromXMLString.
+// of In, read up to its end element); see TRLData::ReadFromXMLString. A
+// stream whose next document is not well-formed (or is cut short) is left
+// failed, since where it stands is then unknown; a well-formed document
+// that is refused (another data set, sizes that do not match) leaves the
+// stream after its end element, ready for the next one.
 bool ReadRepListDocument(std::string_view Text, std::string_view DataID, TRLData& Target);
 bool ReadRepListDocument(std::istream& In, std::string_view DataID, TRLData& Target);
 
