@@ -5,6 +5,7 @@
 #include <fstream>
 #include <limits>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -705,7 +706,8 @@ int TRLData::LoadLinesFromStream(int Column, int FirstRow, std::istream& In) {
   const int oldRows = FNrOfRows;
   std::vector<std::string> replaced;  // earlier contents of the rows before oldRows
   std::int64_t lines = 0;
-  TQuietStorage quiet(*this);
+  std::optional<TQuietStorage> quiet;
+  if (store) quiet.emplace(*this);
   try {
     bool atEnd = In.peek() == std::istream::traits_type::eof();
     while (!atEnd) {

@@ -296,7 +296,7 @@ bool IdentifierMatches(std::string_view Stored, std::string_view DataID) {
 bool OpeningTagMatches(std::string_view Tag, std::string_view DataID) {
   if (DataID.empty()) return true;
   std::string value, encoding, stored;
-  if (!TagAttribute(Tag, "id", value)) return false;
+  if (!TagAttribute(Tag, "id", value) || value.size() > TXmlDocumentScanner::MaxTagBytes) return false;
   const bool encoded = TagAttribute(Tag, "idenc", encoding);
   return StoredIdentifier(value, encoded ? encoding.c_str() : nullptr, stored) && IdentifierMatches(stored, DataID);
 }

@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <ostream>
 #include <streambuf>
+#include <vector>
 
 namespace vorn {
 
@@ -48,7 +50,9 @@ std::string RandomLetters() {
 // An output buffer over a descriptor; write errors set the stream's badbit.
 class TDescriptorBuf : public std::streambuf {
  public:
-  explicit TDescriptorBuf(int Fd) : FFd(Fd) { setp(FBuffer.data(), FBuffer.data() + FBuffer.size()); }
+  explicit TDescriptorBuf(int Fd) : FFd(Fd), FBuffer(std::size_t{1} << 16) {
+    setp(FBuffer.data(), FBuffer.data() + FBuffer.size());
+  }
 
  protected:
   int_type overflow(int_type C) override {
@@ -75,7 +79,7 @@ class TDescriptorBuf : public std::streambuf {
   }
 
   int FFd;
-  std::array<char, 1 << 16> FBuffer{};
+  std::vector<char> FBuffer;
 };
 
 // The temporary file of one save: removed unless Commit renamed it.
@@ -136,7 +140,7 @@ std::string SaveTargetOf(const std::string& FileName) {
   for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+    std::string link(std::max<std::size_t>(static_cast<std::size_t>(st.st_size), 4096) + 1, '\0');
     const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
     if (n < 0) throw EFileError("Cannot read the link \"" + FileName + "\": " + ErrorText());
     if (static_cast<std::size_t>(n) >= link.size()) continue;  // the link changed meanwhile: look again
