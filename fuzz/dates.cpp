@@ -12,7 +12,7 @@
 #include "vorn/platform/runtime/dates.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 12 || size > 512) return 0;
+  if (size < 12 || size > 12 + 128) return 0;
   double serial = 0;
   std::memcpy(&serial, data, sizeof serial);
   std::int32_t months = 0;

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr std::size_t kMaxInput = 8192;
+constexpr std::size_t kMaxInput = 4096;
 constexpr int kMaxDocuments = 4;
 
 // A stream that cannot seek and delivers Piece bytes at a time.

@@ -40,8 +40,8 @@ bool ValidUtf8(std::string_view S) {
 }
 
 void FillTable(FuzzedDataProvider& In, vorn::TRLData& Table) {
-  const int cols = In.ConsumeIntegralInRange(1, 4);
-  const int rows = In.ConsumeIntegralInRange(0, 5);
+  const int cols = In.ConsumeIntegralInRange(1, 3);
+  const int rows = In.ConsumeIntegralInRange(0, 3);
   Table.SetNrOfColumns(cols);
   Table.SetNrOfRows(rows);
   Table.SetDataID(In.ConsumeRandomLengthString(40));
@@ -52,7 +52,7 @@ void FillTable(FuzzedDataProvider& In, vorn::TRLData& Table) {
     Table.SetColumnFormat(c, In.ConsumeRandomLengthString(90));
   }
   for (int r = 1; r <= rows; ++r)
-    for (int c = 0; c <= cols; ++c) Table.SetElem(c, r, In.ConsumeRandomLengthString(300));
+    for (int c = 0; c <= cols; ++c) Table.SetElem(c, r, In.ConsumeRandomLengthString(280));
   for (int c = 1; c <= cols; ++c) Table.SetColumnCheckMode(c, static_cast<vorn::TCheckMode>(In.ConsumeIntegralInRange(0, 2)));
   if (rows > 0 && In.ConsumeBool()) Table.SetElemChecked(In.ConsumeIntegralInRange(1, cols), In.ConsumeIntegralInRange(1, rows), true);
 }
@@ -60,7 +60,7 @@ void FillTable(FuzzedDataProvider& In, vorn::TRLData& Table) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size > 4096) return 0;
+  if (size > 2048) return 0;
   FuzzedDataProvider in(data, size);
   vorn::TRLData table(nullptr);
   FillTable(in, table);

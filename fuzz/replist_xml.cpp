@@ -1,7 +1,7 @@
 // Fuzz target for the report list document reader: any input is either
 // refused with the table left exactly as it was, or read into a table that
-// writes and reads back unchanged. Reading from a string and from a stream
-// must agree.
+// writes and reads back unchanged. (Streams, and their agreement with
+// strings, are the replist_stream target's.)
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -33,23 +33,21 @@ void Prefill(vorn::TRLData& Data) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Documents of a few kilobytes reach every path of the reader; longer
   // inputs only slow the search down.
-  if (size > 8192) return 0;
+  if (size > 4096) return 0;
   // The first byte picks the data set asked for.
   const std::string_view dataID = size > 0 && (data[0] & 1) ? "sales" : "";
   const std::string_view text(reinterpret_cast<const char*>(data), size);
 
+  static const std::string before = [] {
+    vorn::TRLData prefilled(nullptr);
+    Prefill(prefilled);
+    return Snapshot(prefilled);
+  }();
   vorn::TRLData table(nullptr);
   Prefill(table);
-  const std::string before = Snapshot(table);
   const bool ok = table.ReadFromXMLString(text, dataID);
   const std::string after = Snapshot(table);
   if (!ok && after != before) std::abort();
-
-  vorn::TRLData streamed(nullptr);
-  Prefill(streamed);
-  std::istringstream in{std::string(text)};
-  if (streamed.ReadFromXMLStream(in, dataID) != ok) std::abort();
-  if (ok && Snapshot(streamed) != after) std::abort();
 
   if (ok) {
     vorn::TRLData again(nullptr);

@@ -574,6 +574,9 @@ TEST(RLXmlHostile, LoadingLinesIsAllOrNothing) {
   EXPECT_EQ(d.NrOfRows(), 1001);
   EXPECT_EQ(d.Strings()->GetString(2, 3), "Xline 1");
   EXPECT_EQ(d.Elem(2, 1001), "line 999");
+  std::istringstream empty;
+  EXPECT_EQ(d.LoadLinesFromStream(2, 5000, empty), 0);
+  EXPECT_EQ(d.NrOfRows(), 1001);
   std::istringstream tooFar("a\nb\nc\n");
   EXPECT_THROW(d.LoadLinesFromStream(1, std::numeric_limits<int>::max() - 1, tooFar), EVORNRLDataError);
   EXPECT_EQ(d.NrOfRows(), 1001);

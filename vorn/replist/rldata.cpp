@@ -721,7 +721,8 @@ int TRLData::LoadLinesFromStream(int Column, int FirstRow, std::istream& In) {
       SetElem(Column, static_cast<int>(row), line);
     }
     if (In.bad()) throw EVORNRLDataError("TRLData.LoadLinesFromFile: the text cannot be read");
-    if (store) SetNrOfRows(static_cast<int>(std::max<std::int64_t>(oldRows, std::int64_t{FirstRow} + lines - 1)));
+    // Trims what the last growth added beyond the last line.
+    if (store && lines > 0) SetNrOfRows(static_cast<int>(std::max<std::int64_t>(oldRows, std::int64_t{FirstRow} + lines - 1)));
   } catch (const std::bad_alloc&) {
     RestoreLines(Column, FirstRow, oldRows, replaced);
     throw EVORNRLDataError("TRLData.LoadLinesFromFile: not enough memory for the lines");

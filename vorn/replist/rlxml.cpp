@@ -662,13 +662,17 @@ TXmlDocumentScanner::TStatus ReadDocumentText(std::istream& In, TXmlDocumentScan
   const bool seekable = buf->pubseekoff(0, std::ios::cur, std::ios::in) != std::streampos(std::streamoff(-1));
   TXmlDocumentScanner::TStatus status = TXmlDocumentScanner::dsMore;
   if (seekable) {
-    constexpr std::size_t kBlock = std::size_t{1} << 16;
+    // Blocks grow from 4 KiB to 64 KiB, so that a small document costs
+    // little and a large one few reads.
+    constexpr std::size_t kLargestBlock = std::size_t{1} << 16;
+    std::size_t block = std::size_t{1} << 12;
     while (status == TXmlDocumentScanner::dsMore) {
       const std::size_t old = Text.size();
-      Text.resize(old + kBlock);
-      const auto got = static_cast<std::size_t>(buf->sgetn(Text.data() + old, static_cast<std::streamsize>(kBlock)));
+      Text.resize(old + block);
+      const auto got = static_cast<std::size_t>(buf->sgetn(Text.data() + old, static_cast<std::streamsize>(block)));
       Text.resize(old + got);
-      status = Scan.Scan(Text, got < kBlock);
+      status = Scan.Scan(Text, got < block);
+      block = std::min(block * 2, kLargestBlock);
     }
     if (status == TXmlDocumentScanner::dsDone && Text.size() > Scan.End()) {
       buf->pubseekoff(-static_cast<std::streamoff>(Text.size() - Scan.End()), std::ios::cur, std::ios::in);
