@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <limits>
-#include <new>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <random>
 #include <sstream>
 #include <streambuf>
@@ -576,9 +575,6 @@ TEST(RLXmlHostile, LoadingLinesIsAllOrNothing) {
   EXPECT_EQ(d.Elem(2, 1001), "line 999");
   std::istringstream empty;
   EXPECT_EQ(d.LoadLinesFromStream(2, 5000, empty), 0);
-  EXPECT_EQ(d.NrOfRows(), 1001);
-  std::istringstream tooFar("a\nb\nc\n");
-  EXPECT_THROW(d.LoadLinesFromStream(1, std::numeric_limits<int>::max() - 1, tooFar), EVORNRLDataError);
   EXPECT_EQ(d.NrOfRows(), 1001);
 }
 
