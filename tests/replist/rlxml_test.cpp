@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <random>
 #include <sstream>
 #include <streambuf>
@@ -251,7 +252,9 @@ void ExpectDocumentsFollowEachOther(std::istream& in, const TRLData& first, cons
   std::string rest;
   std::getline(in, rest, '\0');
   EXPECT_EQ(rest, "\ntrailer");
+  in.clear();
   EXPECT_FALSE(d.ReadFromXMLStream(in, ""));
+  EXPECT_TRUE(in.fail());  // not a document: where the stream stands is unknown
 }
 
 TEST(RLXml, SeveralDocumentsInOneStream) {
@@ -400,6 +403,179 @@ TEST(RLXml, LoadLinesGrowsTheTableAndKeepsMarks) {
   EXPECT_EQ(d.Elem(0, 1), "one");
   EXPECT_THROW(d.LoadLinesFromFile(1, 1, file.string() + ".missing"), EVORNRLDataError);
   fs::remove(file);
+}
+
+// ---- hostile and unusual input -------------------------------------------------------------
+
+TEST(RLXmlHostile, WhatFollowsTheDocumentIsNotLookedAt) {
+  TRLData source(nullptr);
+  MakeAwkward(source);
+  source.SetDataID("set");
+  // A file padded with zero bytes after a crash, longer than one read block.
+  const std::string padded = Document(source, "set") + std::string(200000, '\0');
+  TRLData fromString(nullptr), fromStream(nullptr), fromPipe(nullptr), fromFile(nullptr);
+  ASSERT_TRUE(fromString.ReadFromXMLString(padded, "set"));
+  ExpectSameTable(fromString, source);
+  std::istringstream seekable(padded);
+  ASSERT_TRUE(fromStream.ReadFromXMLStream(seekable, "set"));
+  ExpectSameTable(fromStream, source);
+  EXPECT_EQ(seekable.get(), '\n');  // the stream stands right after the end element
+  TPipeBuf pipe(padded);
+  std::istream piped(&pipe);
+  ASSERT_TRUE(fromPipe.ReadFromXMLStream(piped, "set"));
+  ExpectSameTable(fromPipe, source);
+  const fs::path file = fs::temp_directory_path() / ("vorn-rl-padded-" + std::to_string(::getpid()) + ".xml");
+  std::ofstream(file, std::ios::binary) << padded;
+  ASSERT_TRUE(fromFile.LoadFromXMLFile(file.string(), "set"));
+  ExpectSameTable(fromFile, source);
+  fs::remove(file);
+}
+
+// Opening tags and whether they are for the data set "Sales"; the readers
+// and CheckIfValidReplist must agree on every one.
+TEST(RLXmlHostile, TheDataSetIsTheParsedIdAttribute) {
+  const std::vector<std::pair<std::string, bool>> cases{
+      {R"(<replist format="tarvenix" xid="Sales" id="Other">)", false},
+      {R"(<replist format="tarvenix" id="Other" xid="Sales">)", false},
+      {R"(<replist format="tarvenix" note='id="Sales"'>)", false},
+      {R"(<replist format="tarvenix" id='Sales'>)", true},
+      {R"(<replist format="tarvenix" id = "Sales">)", true},
+      {"<replist format=\"tarvenix\" id\t=\n' SALES '>", true},
+      {R"(<replist format="tarvenix" id="&#83;ales">)", true},
+      {R"(<replist format="tarvenix" id="S%61les" idenc="pct">)", true},
+      {R"(<replist format="tarvenix" id="S%61les">)", false},
+      {R"(<replist format="tarvenix" id="Sales" idenc="other">)", false},
+      {R"(<replist format="tarvenix" ID="Sales">)", false},
+      {R"(<replist format="tarvenix">)", false},
+  };
+  const std::string body = "<numcols>1</numcols><numrows>0</numrows></replist>";
+  for (const auto& [tag, forSales] : cases) {
+    TRLData d(nullptr);
+    EXPECT_EQ(d.ReadFromXMLString(tag + body, "sales"), forSales) << tag;
+    if (tag.find('\n') == std::string::npos) {  // the check reads one line at a time
+      std::istringstream line(tag + "\n" + body);
+      EXPECT_EQ(CheckIfValidReplist(line, "sales"), forSales) << tag;
+    }
+    EXPECT_TRUE(d.ReadFromXMLString(tag + body, "") || tag.find("idenc") != std::string::npos) << tag;
+  }
+  TRLData d(nullptr);
+  ASSERT_TRUE(d.ReadFromXMLString(cases[0].first + body, "OTHER"));
+  EXPECT_EQ(d.DataID(), "Other");
+  // The spec-style hand-made line with a bare word.
+  std::istringstream handMade("<Replist TARVENIX id=\" Sales \">\n");
+  EXPECT_TRUE(CheckIfValidReplist(handMade, "sales"));
+}
+
+TEST(RLXmlHostile, LongTagsAndEscapeRunsAreRefusedOrReadInLinearTime) {
+  const std::string body = "<numcols>1</numcols><numrows>0</numrows></replist>";
+  // A megabyte of '&' (no reference ends) in the opening line: decoding it
+  // used to take time quadratic in its length.
+  std::istringstream line("<replist tarvenix id=\"" + std::string(1000000, '&') + "\">\n");
+  EXPECT_FALSE(CheckIfValidReplist(line, "sales"));
+  TRLData d(nullptr);
+  EXPECT_FALSE(d.ReadFromXMLString("<replist id=\"" + std::string(1000000, '&') + "\">" + body, ""));
+  // Start and end tags are accepted up to 64 KiB.
+  const auto withNote = [&](std::size_t Bytes) {
+    return "<replist><numcols>1</numcols><numrows>0</numrows><note a=\"" + std::string(Bytes, 'x') + "\"/></replist>";
+  };
+  EXPECT_TRUE(d.ReadFromXMLString(withNote(60000), ""));
+  EXPECT_FALSE(d.ReadFromXMLString(withNote(70000), ""));
+  EXPECT_FALSE(d.ReadFromXMLString("<replist><numcols>1</numcols><numrows>0</numrows></replist" +
+                                       std::string(70000, ' ') + ">", ""));
+  // The writer refuses an identifier whose tag readers would refuse.
+  TRLData source(nullptr);
+  const std::string fine(10000, '"');  // 60000 bytes once escaped
+  std::ostringstream out;
+  source.WriteToXMLStream(out, true, fine);
+  ASSERT_TRUE(d.ReadFromXMLString(out.str(), fine));
+  EXPECT_EQ(d.DataID(), fine);
+  std::ostringstream refused;
+  EXPECT_THROW(source.WriteToXMLStream(refused, true, std::string(12000, '"')), EVORNRLDataError);
+}
+
+TEST(RLXmlHostile, DocumentAndHtmlSavesKeepModesFollowLinksAndRefuseReadOnlyFiles) {
+  const fs::path dir = fs::temp_directory_path() / ("vorn-rl-saves-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  TRLData d(nullptr);
+  d.SetNrOfRows(1);
+  d.SetElem(1, 1, "cell");
+  const fs::path xml = dir / "private.xml";
+  d.SaveAsXMLFile(xml.string(), "");
+  fs::permissions(xml, fs::perms::owner_read | fs::perms::owner_write);
+  d.SaveAsXMLFile(xml.string(), "again");
+  EXPECT_EQ(fs::status(xml).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_TRUE(CheckIfValidReplist(xml.string(), "again"));
+
+  fs::create_symlink("private.xml", dir / "link.xml");
+  d.SaveAsXMLFile((dir / "link.xml").string(), "linked");
+  EXPECT_TRUE(fs::is_symlink(dir / "link.xml"));
+  EXPECT_TRUE(CheckIfValidReplist(xml.string(), "linked"));
+
+  const fs::path html = dir / "table.html";
+  d.ExportHTMLTable(html.string(), 1, 1, 1, 1, {}, 1, 0, 2, true, "", "", "");
+  fs::permissions(html, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_THROW(d.ExportHTMLTable(html.string(), 1, 1, 1, 1, {}, 1, 0, 2, false, "", "", ""), EVORNRLDataError);
+  fs::permissions(xml, fs::perms::owner_read);
+  EXPECT_THROW(d.SaveAsXMLFile(xml.string(), "lost"), EVORNRLDataError);
+  EXPECT_TRUE(CheckIfValidReplist(xml.string(), "linked"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
+  fs::remove_all(dir);
+}
+
+TEST(RLXmlHostile, FoldersAndReadErrorsGiveFalseOrTheUnitsError) {
+  const fs::path dir = fs::temp_directory_path() / ("vorn-rl-folder-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  TRLData d(nullptr);
+  d.SetNrOfRows(1);
+  d.SetElem(1, 1, "kept");
+  EXPECT_FALSE(d.LoadFromXMLFile(dir.string(), ""));
+  EXPECT_FALSE(CheckIfValidReplist(dir.string(), ""));
+  EXPECT_THROW(d.LoadLinesFromFile(1, 1, dir.string()), EVORNRLDataError);
+  EXPECT_EQ(d.Elem(1, 1), "kept");
+  fs::remove_all(dir);
+}
+
+// Lines, then an allocation failure in the middle of the stream.
+class TFailingBuf : public std::streambuf {
+ public:
+  explicit TFailingBuf(std::string Lines) : FData(std::move(Lines)) {
+    setg(FData.data(), FData.data(), FData.data() + FData.size());
+  }
+
+ protected:
+  int_type underflow() override { throw std::bad_alloc(); }
+
+ private:
+  std::string FData;
+};
+
+TEST(RLXmlHostile, LoadingLinesIsAllOrNothing) {
+  TRLData d(nullptr);
+  d.SetNrOfColumns(2);
+  d.SetNrOfRows(3);
+  d.SetColumnCheckMode(2, cmBox);
+  d.SetElemChecked(2, 3, true);
+  d.SetElem(2, 3, "three");
+  const std::string before = Snapshot(d);
+
+  std::string many;
+  for (int i = 0; i < 1000; ++i) many += "line " + std::to_string(i) + "\n";
+  TFailingBuf failing(many);
+  std::istream in(&failing);
+  in.exceptions(std::ios::badbit);  // lets the failure through as it is
+  EXPECT_THROW(d.LoadLinesFromStream(2, 2, in), EVORNRLDataError);
+  EXPECT_EQ(Snapshot(d), before);
+
+  // From a stream that cannot seek, growing the table.
+  TPipeBuf pipe(many);
+  std::istream piped(&pipe);
+  EXPECT_EQ(d.LoadLinesFromStream(2, 2, piped), 1000);
+  EXPECT_EQ(d.NrOfRows(), 1001);
+  EXPECT_EQ(d.Strings()->GetString(2, 3), "Xline 1");
+  EXPECT_EQ(d.Elem(2, 1001), "line 999");
+  std::istringstream empty;
+  EXPECT_EQ(d.LoadLinesFromStream(2, 5000, empty), 0);
+  EXPECT_EQ(d.NrOfRows(), 1001);
 }
 
 }  // namespace

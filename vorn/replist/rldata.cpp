@@ -6,6 +6,7 @@
 #include <fstream>
 #include <limits>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -710,19 +711,61 @@ void TRLData::ExportHTMLTable(const std::string& FileName, int LoC, int LoR, int
 int TRLData::LoadLinesFromFile(int Column, int FirstRow, const std::string& FileName) {
   std::ifstream in(FileName, std::ios::binary);
   if (!in) throw EVORNRLDataError("Cannot open file \"" + FileName + "\"");
-  std::vector<std::string> lines;
-  bool atEnd = in.peek() == std::ifstream::traits_type::eof();
-  while (!atEnd) lines.push_back(ReadLnStream(in, atEnd, 4 * RLCellLength));
-  if (in.bad()) throw EVORNRLDataError("Cannot read file \"" + FileName + "\"");
-  if (Column < 0 || Column > FNrOfCols || lines.empty()) return static_cast<int>(lines.size());
+  try {
+    return LoadLinesFromStream(Column, FirstRow, in);
+  } catch (const std::ios_base::failure&) {
+    throw EVORNRLDataError("Cannot read file \"" + FileName + "\"");
+  } catch (const EVORNRLDataError& e) {
+    throw EVORNRLDataError(std::string(e.what()) + " (file \"" + FileName + "\")");
+  }
+}
+
+// The lines go into the cells as they are read, the table growing by half
+// its size at a time, so that memory follows the table and not a copy of
+// the file. On any failure the row count and the cells already replaced
+// are restored.
+int TRLData::LoadLinesFromStream(int Column, int FirstRow, std::istream& In) {
+  constexpr std::int64_t kMaxRows = std::numeric_limits<int>::max() - 1;
+  const bool store = Column >= 0 && Column <= FNrOfCols;
   FirstRow = std::max(FirstRow, 1);
-  const std::int64_t lastRow = std::int64_t{FirstRow} + static_cast<std::int64_t>(lines.size()) - 1;
-  if (lastRow > std::numeric_limits<int>::max() - 1)
-    throw EVORNRLDataError("TRLData.NrOfRows: too many rows for \"" + FileName + "\"");
-  if (lastRow > FNrOfRows) SetNrOfRows(static_cast<int>(lastRow));
-  TQuietStorage quiet(*this);
-  for (std::size_t i = 0; i < lines.size(); ++i) SetElem(Column, FirstRow + static_cast<int>(i), lines[i]);
-  return static_cast<int>(lines.size());
+  const int oldRows = FNrOfRows;
+  std::vector<std::string> replaced;  // earlier contents of the rows before oldRows
+  std::int64_t lines = 0;
+  std::optional<TQuietStorage> quiet;
+  if (store) quiet.emplace(*this);
+  try {
+    bool atEnd = In.peek() == std::istream::traits_type::eof();
+    while (!atEnd) {
+      const std::string line = ReadLnStream(In, atEnd, 4 * RLCellLength);
+      const std::int64_t row = std::int64_t{FirstRow} + lines;
+      if (++lines > kMaxRows || (store && row > kMaxRows))
+        throw EVORNRLDataError("TRLData.LoadLinesFromFile: too many lines");
+      if (!store) continue;
+      if (row > FNrOfRows) SetNrOfRows(static_cast<int>(std::min(kMaxRows, std::max(row, std::int64_t{FNrOfRows} * 3 / 2))));
+      if (row <= oldRows) replaced.push_back(FStrings->GetString(Column, static_cast<int>(row)));
+      SetElem(Column, static_cast<int>(row), line);
+    }
+    if (In.bad()) throw EVORNRLDataError("TRLData.LoadLinesFromFile: the text cannot be read");
+    // Trims what the last growth added beyond the last line.
+    if (store && lines > 0) SetNrOfRows(static_cast<int>(std::max<std::int64_t>(oldRows, std::int64_t{FirstRow} + lines - 1)));
+  } catch (const std::bad_alloc&) {
+    RestoreLines(Column, FirstRow, oldRows, replaced);
+    throw EVORNRLDataError("TRLData.LoadLinesFromFile: not enough memory for the lines");
+  } catch (...) {
+    RestoreLines(Column, FirstRow, oldRows, replaced);
+    throw;
+  }
+  return static_cast<int>(lines);
+}
+
+void TRLData::RestoreLines(int Column, int FirstRow, int OldRows, const std::vector<std::string>& Replaced) noexcept {
+  try {
+    SetNrOfRows(OldRows);
+    for (std::size_t i = 0; i < Replaced.size(); ++i) FStrings->SetString(Column, FirstRow + static_cast<int>(i), Replaced[i]);
+  } catch (...) {
+    // Shrinking and writing back strings that fitted before do not fail in
+    // practice; should they, the table keeps what could be restored.
+  }
 }
 
 }  // namespace vorn

@@ -237,20 +237,24 @@ class TRLData : public TComponent {
   // returns true, or returns false and leaves the table as it was: for a
   // malformed document, one whose sizes do not match its contents, or one
   // for another data set (a non-empty DataID that differs from the
-  // document's identifier without regard to case). A stream is read from
-  // its position up to the end element of one document.
+  // document's identifier, its parsed id attribute, without regard to case
+  // or to blanks around either). A stream is read from its position up to
+  // the end element of one document; what follows is not looked at. A
+  // stream whose document is not well-formed is left failed.
   bool ReadFromXMLString(std::string_view InString, std::string_view DataID);
   bool ReadFromXMLStream(std::istream& InStream, std::string_view DataID);
   bool ReadFromOpenXMLFile(std::istream& InFile, std::string_view DataID);
-  // False also when the file cannot be opened.
+  // False also when the file cannot be opened or read (a folder, say).
   bool LoadFromXMLFile(const std::string& FileName, std::string_view DataID);
   // Write the table as a report list document for DataID (none when
   // empty), with the XML declaration in front when CreateHeader is set.
   // Raise EVORNRLDataError when the stream fails.
   void WriteToXMLStream(std::ostream& OutStream, bool CreateHeader, std::string_view DataID) const;
   void WriteToOpenXMLFile(std::ostream& OutFile, bool CreateHeader, std::string_view DataID) const;
-  // Writes through a temporary file, so that a failure leaves an earlier
-  // file untouched; raises EVORNRLDataError naming the file.
+  // Writes through a temporary file (see SaveFileAtomically: the file
+  // keeps its mode, a symbolic link saves to its target), so that a failure
+  // leaves an earlier file untouched; raises EVORNRLDataError naming the
+  // file, also for a read-only file.
   void SaveAsXMLFile(const std::string& FileName, std::string_view DataID) const;
   // A complete HTML document with the cells of columns LoC..HiC and rows
   // LoR..HiR as a table. A non-empty ColumnSelection lists the columns to
@@ -263,8 +267,11 @@ class TRLData : public TComponent {
   // Puts the lines of a text file into column Column (0..NrOfColumns), one
   // per row from FirstRow (at least 1) on, adding rows when needed; check
   // columns keep their check characters. Returns the number of lines.
-  // Raises EVORNRLDataError naming the file when it cannot be read.
+  // Raises EVORNRLDataError naming the file when it cannot be read, holds
+  // too many lines or does not fit in memory; the table is then as before.
   int LoadLinesFromFile(int Column, int FirstRow, const std::string& FileName);
+  // The same for the lines of a stream, read up to its end.
+  int LoadLinesFromStream(int Column, int FirstRow, std::istream& In);
 
   // ---- events ----------------------------------------------------------------------------
   [[nodiscard]] const TBeforeSortExchgEvent& OnBeforeSortExchange() const { return FOnBefSortExc; }
@@ -319,6 +326,7 @@ class TRLData : public TComponent {
   void EmptyPhysicalRow(int ARow);
   void CompactRows(const std::vector<bool>& Keep);
   void UpdateFeedback(std::int64_t Rows);
+  void RestoreLines(int Column, int FirstRow, int OldRows, const std::vector<std::string>& Replaced) noexcept;
 
   std::string FComment;
   std::vector<TNameStrType> FColName;

@@ -204,47 +204,108 @@ bool DecodeReference(std::string_view Ref, std::string& Out) {
   return true;
 }
 
-// Decodes the references of an attribute value as written by a text line;
-// references that are not XML's stay as they are.
+// Decodes the references of an attribute value; references that are not
+// XML's stay as they are. A reference is looked for only in the few bytes
+// after each '&', so the time is linear in the value's length.
 std::string XmlUnescape(std::string_view Value) {
+  constexpr std::size_t kLongestReference = 32;  // "#x10FFFF" with room for leading zeros
   std::string out;
+  out.reserve(Value.size());
   for (std::size_t i = 0; i < Value.size(); ++i) {
-    const std::size_t semi = Value[i] == '&' ? Value.find(';', i) : std::string_view::npos;
-    if (semi != std::string_view::npos && DecodeReference(Value.substr(i + 1, semi - i - 1), out)) {
-      i = semi;
-      continue;
+    if (Value[i] == '&') {
+      const std::string_view window = Value.substr(i + 1, kLongestReference);
+      const std::size_t semi = window.find(';');
+      if (semi != std::string_view::npos && DecodeReference(window.substr(0, semi), out)) {
+        i += semi + 1;
+        continue;
+      }
     }
     out += Value[i];
   }
   return out;
 }
 
-// The data-set identifier of a line that opens a document, folded for
-// comparison: the text between the double quotes of id="...", blanks
-// around it removed and its escapes decoded; empty when there is none.
-std::string DocumentIdentifier(std::string_view Line) {
-  const std::size_t at = Line.find("id=\"");
-  if (at == std::string_view::npos) return {};
-  const std::size_t begin = at + 4;
-  const std::size_t close = Line.find('"', begin);
-  std::string_view raw = Line.substr(begin, close == std::string_view::npos ? std::string_view::npos : close - begin);
-  while (!raw.empty() && raw.front() == ' ') raw.remove_prefix(1);
-  while (!raw.empty() && raw.back() == ' ') raw.remove_suffix(1);
-  std::string id = XmlUnescape(raw);
-  std::string decoded;
-  if (FoldCase(Line).find("idenc=\"pct\"") != std::string::npos && PercentDecode(id, decoded)) id.swap(decoded);
-  return FoldCase(id);
+bool IsBlank(char C) { return C == ' ' || C == '\t' || C == '\n' || C == '\r'; }
+
+bool IsNameByte(char C) { return !IsBlank(C) && C != '=' && C != '>' && C != '/' && C != '<' && C != '"' && C != '\''; }
+
+// The value of attribute Name in the start tag at the beginning of Tag, as
+// an XML parser gives it: the text between the quotes (double or single,
+// blanks allowed around '='), line ends and tabs as blanks, references
+// decoded. Words without a value (as "tarvenix" in a hand-made opening
+// line) are passed over. False when the tag has no such attribute before
+// its '>' (or the end of Tag).
+bool TagAttribute(std::string_view Tag, std::string_view Name, std::string& Value) {
+  std::size_t i = 1;
+  while (i < Tag.size() && IsNameByte(Tag[i])) ++i;  // the element name
+  while (i < Tag.size() && Tag[i] != '>') {
+    if (!IsNameByte(Tag[i])) {
+      ++i;
+      continue;
+    }
+    const std::size_t nameBegin = i;
+    while (i < Tag.size() && IsNameByte(Tag[i])) ++i;
+    const std::string_view name = Tag.substr(nameBegin, i - nameBegin);
+    std::size_t j = i;
+    while (j < Tag.size() && IsBlank(Tag[j])) ++j;
+    if (j >= Tag.size() || Tag[j] != '=') continue;  // a word without a value
+    ++j;
+    while (j < Tag.size() && IsBlank(Tag[j])) ++j;
+    if (j >= Tag.size() || (Tag[j] != '"' && Tag[j] != '\'')) {
+      i = j;
+      continue;
+    }
+    const std::size_t close = Tag.find(Tag[j], j + 1);
+    const std::string_view raw = Tag.substr(j + 1, close == std::string_view::npos ? std::string_view::npos : close - j - 1);
+    if (name == Name) {
+      std::string blanked(raw);
+      std::replace_if(blanked.begin(), blanked.end(), [](char C) { return C == '\t' || C == '\n' || C == '\r'; }, ' ');
+      Value = XmlUnescape(blanked);
+      return true;
+    }
+    if (close == std::string_view::npos) break;
+    i = close + 1;
+  }
+  return false;
 }
 
-bool IdentifierMatches(std::string_view Line, std::string_view DataID) {
-  return DataID.empty() || DocumentIdentifier(Line) == FoldCase(DataID);
+// The identifier a document stores, from its id attribute as parsed and
+// its idenc attribute (Encoding, null when absent). False for an unknown
+// encoding or a broken percent escape.
+bool StoredIdentifier(std::string_view Value, const char* Encoding, std::string& Out) {
+  if (Encoding == nullptr) {
+    Out.assign(Value);
+    return true;
+  }
+  return std::strcmp(Encoding, "pct") == 0 && PercentDecode(Value, Out);
+}
+
+// Identifiers compare without regard to case or to blanks around them.
+std::string ComparableIdentifier(std::string_view Identifier) {
+  while (!Identifier.empty() && Identifier.front() == ' ') Identifier.remove_prefix(1);
+  while (!Identifier.empty() && Identifier.back() == ' ') Identifier.remove_suffix(1);
+  return FoldCase(Identifier);
+}
+
+bool IdentifierMatches(std::string_view Stored, std::string_view DataID) {
+  return DataID.empty() || ComparableIdentifier(Stored) == ComparableIdentifier(DataID);
+}
+
+// True when the start tag that begins at Tag (in an opening line) is for
+// DataID, decided on its parsed id and idenc attributes.
+bool OpeningTagMatches(std::string_view Tag, std::string_view DataID) {
+  if (DataID.empty()) return true;
+  std::string value, encoding, stored;
+  if (!TagAttribute(Tag, "id", value) || value.size() > TXmlDocumentScanner::MaxTagBytes) return false;
+  const bool encoded = TagAttribute(Tag, "idenc", encoding);
+  return StoredIdentifier(value, encoded ? encoding.c_str() : nullptr, stored) && IdentifierMatches(stored, DataID);
 }
 
 // ---- writing ------------------------------------------------------------------------------------
 
 class TDocumentWriter {
  public:
-  TDocumentWriter(std::ostream& Out, const TRLData& Source) : FOut(Out), FSource(Source) { FBuf.reserve(kFlushAt + 4096); }
+  TDocumentWriter(std::ostream& Out, const TRLData& Source) : FOut(Out), FSource(Source) {}
 
   void Write(bool CreateHeader, std::string_view DataID) {
     if (CreateHeader) FBuf += kXmlDeclaration;
@@ -275,6 +336,7 @@ class TDocumentWriter {
   }
 
   void OpeningLine(std::string_view DataID) {
+    const std::size_t begin = FBuf.size();
     FBuf += "<replist format=\"tarvenix\" version=\"";
     FBuf += std::to_string(kLayoutVersion);
     FBuf += '"';
@@ -285,7 +347,11 @@ class TDocumentWriter {
       FBuf += '"';
       if (percent) FBuf += " idenc=\"pct\"";
     }
-    FBuf += ">\n";
+    FBuf += '>';
+    // Readers refuse longer tags; a document they cannot read is not written.
+    if (FBuf.size() - begin > TXmlDocumentScanner::MaxTagBytes)
+      throw EVORNRLDataError("Cannot write the report list document: the data set identifier is too long");
+    FBuf += '\n';
   }
 
   void Number(const char* Name, int Value) {
@@ -425,7 +491,7 @@ class TDocumentReader {
 
  private:
   bool ReadRoot(std::string_view StartTag, const std::string& RootName) {
-    if (FoldCase(RootName) != "replist" || !IdentifierMatches(StartTag, FDataID)) return false;
+    if (FoldCase(RootName) != "replist") return false;
     const std::string closed = std::string(StartTag) + "</" + RootName + ">";
     pugi::xml_document doc;
     if (!doc.load_buffer(closed.data(), closed.size(), kParseFlags, pugi::encoding_utf8)) return false;
@@ -435,13 +501,8 @@ class TDocumentReader {
                        std::to_string(kLayoutVersion))
       return false;
     const pugi::xml_attribute enc = root.attribute("idenc");
-    FContents.DataID = root.attribute("id").value();
-    if (enc) {
-      std::string decoded;
-      if (std::strcmp(enc.value(), "pct") != 0 || !PercentDecode(FContents.DataID, decoded)) return false;
-      FContents.DataID.swap(decoded);
-    }
-    return true;
+    return StoredIdentifier(root.attribute("id").value(), enc ? enc.value() : nullptr, FContents.DataID) &&
+           IdentifierMatches(FContents.DataID, FDataID);
   }
 
   bool ReadSlice(std::string_view Slice) {
@@ -601,29 +662,44 @@ TXmlDocumentScanner::TStatus ReadDocumentText(std::istream& In, TXmlDocumentScan
   const bool seekable = buf->pubseekoff(0, std::ios::cur, std::ios::in) != std::streampos(std::streamoff(-1));
   TXmlDocumentScanner::TStatus status = TXmlDocumentScanner::dsMore;
   if (seekable) {
-    constexpr std::size_t kBlock = std::size_t{1} << 16;
+    // Blocks grow from 4 KiB to 64 KiB, so that a small document costs
+    // little and a large one few reads.
+    constexpr std::size_t kLargestBlock = std::size_t{1} << 16;
+    std::size_t block = std::size_t{1} << 12;
     while (status == TXmlDocumentScanner::dsMore) {
       const std::size_t old = Text.size();
-      Text.resize(old + kBlock);
-      const auto got = static_cast<std::size_t>(buf->sgetn(Text.data() + old, static_cast<std::streamsize>(kBlock)));
+      Text.resize(old + block);
+      const auto got = static_cast<std::size_t>(buf->sgetn(Text.data() + old, static_cast<std::streamsize>(block)));
       Text.resize(old + got);
-      status = Scan.Scan(Text, got < kBlock);
+      status = Scan.Scan(Text, got < block);
+      block = std::min(block * 2, kLargestBlock);
     }
     if (status == TXmlDocumentScanner::dsDone && Text.size() > Scan.End()) {
       buf->pubseekoff(-static_cast<std::streamoff>(Text.size() - Scan.End()), std::ios::cur, std::ios::in);
       Text.resize(Scan.End());
     }
-    if (status != TXmlDocumentScanner::dsDone) In.setstate(std::ios::eofbit);
+    if (status != TXmlDocumentScanner::dsDone) In.setstate(std::ios::eofbit | std::ios::failbit);
     return status;
   }
-  std::string piece;
+  // A stream that cannot seek is read up to each '>', and in pieces of
+  // bounded size, so that nothing after the document is taken from it.
+  constexpr std::size_t kPiece = std::size_t{1} << 16;
+  using Traits = std::streambuf::traits_type;
+  bool atEnd = false;
   while (status == TXmlDocumentScanner::dsMore) {
-    std::getline(In, piece, '>');
-    Text += piece;
-    const bool atEnd = In.eof();  // otherwise getline stopped at a '>'
-    if (!atEnd) Text += '>';
+    for (std::size_t n = 0; n < kPiece; ++n) {
+      const Traits::int_type c = buf->sbumpc();
+      if (Traits::eq_int_type(c, Traits::eof())) {
+        atEnd = true;
+        break;
+      }
+      Text += Traits::to_char_type(c);
+      if (c == '>') break;
+    }
     status = Scan.Scan(Text, atEnd);
   }
+  if (atEnd) In.setstate(std::ios::eofbit);
+  if (status != TXmlDocumentScanner::dsDone) In.setstate(std::ios::failbit);
   return status;
 }
 
@@ -706,6 +782,8 @@ bool ReadRepListDocument(std::istream& In, std::string_view DataID, TRLData& Tar
     if (ReadDocumentText(In, scan, text) != TXmlDocumentScanner::dsDone) return false;
   } catch (const std::bad_alloc&) {
     return false;
+  } catch (const std::ios_base::failure&) {
+    return false;  // a read error (a folder opened as a file, a failing device)
   }
   return ReadScanned(text, scan, DataID, Target);
 }
@@ -727,12 +805,18 @@ void SaveRepListDocument(const std::string& FileName, const TRLData& Source, std
 bool CheckIfValidReplist(std::istream& InStream, std::string_view DataID) {
   constexpr std::size_t kMaxLine = std::size_t{1} << 20;
   using Traits = std::istream::traits_type;
-  bool atEnd = !InStream || Traits::eq_int_type(InStream.peek(), Traits::eof());
-  while (!atEnd) {
-    const std::string line = FoldCase(ReadLnStream(InStream, atEnd, kMaxLine));
-    if (line.find("<replist") != std::string::npos && line.find("tarvenix") != std::string::npos &&
-        IdentifierMatches(line, DataID))
-      return true;
+  try {
+    bool atEnd = !InStream || Traits::eq_int_type(InStream.peek(), Traits::eof());
+    while (!atEnd) {
+      const std::string line = ReadLnStream(InStream, atEnd, kMaxLine);
+      const std::string folded = FoldCase(line);
+      const std::size_t at = folded.find("<replist");
+      if (at != std::string::npos && folded.find("tarvenix") != std::string::npos &&
+          OpeningTagMatches(std::string_view(line).substr(at), DataID))
+        return true;
+    }
+  } catch (const std::ios_base::failure&) {
+    // a read error (a folder opened as a file, a failing device)
   }
   return false;
 }

@@ -51,7 +51,12 @@
 // bytes are taken as they are.
 //
 // Reading is all or nothing and stops at the end element of the document,
-// so that several documents can follow each other in one stream.
+// so that several documents can follow each other in one stream; bytes
+// after the end element are never looked at. A start or end tag longer
+// than 64 KiB refuses the document. The data set of a document is its
+// parsed id attribute (with idenc); a reader asked for a non-empty DataID
+// refuses a document whose identifier differs from it without regard to
+// case or to blanks around either.
 #pragma once
 
 #include <cstdint>
@@ -86,12 +91,17 @@ TRepListXmlTag RepListXmlTagOf(std::string_view ElementName);
 // ---- documents -------------------------------------------------------------------
 
 // Replaces Target's table by the document in Text (or the next document
-// of In, read up to its end element); see TRLData::ReadFromXMLString.
+// of In, read up to its end element); see TRLData::ReadFromXMLString. A
+// stream whose next document is not well-formed (or is cut short) is left
+// failed, since where it stands is then unknown; a well-formed document
+// that is refused (another data set, sizes that do not match) leaves the
+// stream after its end element, ready for the next one.
 bool ReadRepListDocument(std::string_view Text, std::string_view DataID, TRLData& Target);
 bool ReadRepListDocument(std::istream& In, std::string_view DataID, TRLData& Target);
 
 // Writes Source as a document for DataID; raises EVORNRLDataError when the
-// stream fails.
+// stream fails or when DataID is too long for the opening tag (whose
+// escaped form readers accept up to 64 KiB).
 void WriteRepListDocument(std::ostream& Out, const TRLData& Source, bool CreateHeader,
                           std::string_view DataID);
 // Writes the document (with the XML declaration) through a temporary file;
@@ -100,9 +110,11 @@ void SaveRepListDocument(const std::string& FileName, const TRLData& Source, std
 
 // True when a line of the file (stream) opens a report list document: it
 // holds "<replist" and "tarvenix" (any case) and, for a non-empty DataID,
-// an identifier id="..." that equals DataID without regard to case once
-// blanks around it are removed and its escapes decoded. A file that cannot
-// be opened gives false.
+// the start tag that begins at "<replist" has an attribute id (quoted with
+// ' or ", blanks allowed around '=') whose value, read as XML reads it and
+// percent-decoded where idenc="pct" says so, equals DataID without regard
+// to case or to blanks around either. The readers decide on the same
+// attributes. A file that cannot be opened or read gives false.
 bool CheckIfValidReplist(const std::string& FileName, std::string_view DataID);
 bool CheckIfValidReplist(std::istream& InStream, std::string_view DataID);
 

@@ -30,10 +30,19 @@ TXmlDocumentScanner::TStatus TXmlDocumentScanner::Fail() {
 TXmlDocumentScanner::TStatus TXmlDocumentScanner::Scan(std::string_view Text, bool AtEnd) {
   if (FPlace == plFailed) return dsFailed;
   if (FPlace == plDone) return dsDone;
-  if (FNulChecked < Text.size()) {
-    if (std::memchr(Text.data() + FNulChecked, 0, Text.size() - FNulChecked) != nullptr) return Fail();
-    FNulChecked = Text.size();
+  const TStatus status = Step(Text, AtEnd);
+  if (status == dsFailed) return status;
+  // Until the end is found every byte given belongs to the document; after
+  // it only those up to the end element do.
+  const std::size_t own = status == dsDone ? FEnd : Text.size();
+  if (FNulChecked < own) {
+    if (std::memchr(Text.data() + FNulChecked, 0, own - FNulChecked) != nullptr) return Fail();
+    FNulChecked = own;
   }
+  return status;
+}
+
+TXmlDocumentScanner::TStatus TXmlDocumentScanner::Step(std::string_view Text, bool AtEnd) {
   while (FPlace == plProlog || FPlace == plContent) {
     if (!FInMarkup && !SkipText(Text)) return Fail();
     if (!FInMarkup) return AtEnd ? Fail() : dsMore;
@@ -146,8 +155,9 @@ TXmlDocumentScanner::TStep TXmlDocumentScanner::ScanEndTag(std::string_view Text
   const std::size_t gt = Text.find('>', FResume);
   if (gt == std::string_view::npos) {
     FResume = Text.size();
-    return stMore;
+    return TagTooLong(FResume) ? stFailed : stMore;
   }
+  if (TagTooLong(gt + 1)) return stFailed;
   const std::size_t begin = FPos;
   std::string_view body = Text.substr(begin + 2, gt - begin - 2);
   while (!body.empty() && IsBlank(body.back())) body.remove_suffix(1);
@@ -158,7 +168,8 @@ TXmlDocumentScanner::TStep TXmlDocumentScanner::ScanEndTag(std::string_view Text
 
 TXmlDocumentScanner::TStep TXmlDocumentScanner::ScanStartTag(std::string_view Text) {
   std::size_t i = FResume;
-  for (; i < Text.size(); ++i) {
+  const std::size_t stop = std::min(Text.size(), FPos + MaxTagBytes + 1);
+  for (; i < stop; ++i) {
     const char c = Text[i];
     if (FQuote != 0) {
       if (c == FQuote) FQuote = 0;
@@ -170,10 +181,11 @@ TXmlDocumentScanner::TStep TXmlDocumentScanner::ScanStartTag(std::string_view Te
       return stFailed;
     }
   }
-  if (i == Text.size()) {
+  if (i == stop) {
     FResume = i;
-    return stMore;
+    return TagTooLong(i) ? stFailed : stMore;
   }
+  if (TagTooLong(i + 1)) return stFailed;
   const std::size_t begin = FPos;
   const std::string_view name = TagName(Text.substr(begin + 1, i - begin - 1));
   if (name.empty()) return stFailed;

@@ -9,9 +9,11 @@
 // The scanner knows comments, CDATA sections, processing instructions,
 // quoted attribute values, end tags and empty-element tags; everything
 // else (attribute syntax, matching of inner tag names, entities) is left
-// to the parser that reads the slices. It refuses NUL bytes, a DOCTYPE,
-// text other than blanks before the document element and an end tag of
-// the document element whose name differs from its start tag.
+// to the parser that reads the slices. It refuses NUL bytes in the
+// document, a DOCTYPE, text other than blanks before the document element,
+// a start or end tag longer than MaxTagBytes and an end tag of the
+// document element whose name differs from its start tag. Bytes after the
+// document's end are never looked at.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +27,9 @@ namespace vorn {
 class TXmlDocumentScanner {
  public:
   enum TStatus : std::uint8_t { dsMore, dsDone, dsFailed };
+
+  // The longest start or end tag accepted, '<' and '>' included.
+  static constexpr std::size_t MaxTagBytes = std::size_t{1} << 16;
 
   // Scans Text from where the last call stopped; Text must start with the
   // bytes given before (it may have grown). AtEnd says that no more bytes
@@ -51,6 +56,8 @@ class TXmlDocumentScanner {
   enum TStep : std::uint8_t { stMore, stDone, stFailed };
 
   TStatus Fail();
+  TStatus Step(std::string_view Text, bool AtEnd);
+  bool TagTooLong(std::size_t Scanned) const { return Scanned - FPos > MaxTagBytes; }
   bool SkipText(std::string_view Text);
   TStep ScanMarkup(std::string_view Text);
   TStep Classify(std::string_view Text);
@@ -66,7 +73,7 @@ class TXmlDocumentScanner {
   std::size_t FPos = 0;       // next byte to look at (the '<' while in markup)
   std::size_t FResume = 0;    // where the search for the markup's end goes on
   char FQuote = 0;            // open quote inside a start tag
-  std::size_t FNulChecked = 0;
+  std::size_t FNulChecked = 0;  // the document's bytes before this hold no NUL
   int FDepth = 0;
   std::size_t FEnd = 0;
   std::size_t FRootTagBegin = 0;

@@ -3,6 +3,8 @@
 
 #include "vorn/platform/runtime/dates.h"
 
+#include <limits>
+
 namespace vorn {
 namespace {
 
@@ -32,6 +34,29 @@ TEST(DateTest, InvalidDatesAreRefused) {
   EXPECT_FALSE(TryEncodeDate(2020, 13, 1, t));
   EXPECT_THROW(EncodeDate(2020, 4, 31), EConvertError);
   EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
+}
+
+TEST(DateTest, SerialsOutsideTheCalendarAreInvalidDates) {
+  // The calendar's ends, as Python's datetime counts them from 1899-12-30.
+  EXPECT_EQ(MinDateTime, -693593.0);
+  EXPECT_EQ(MaxDateTime, 2958465.0);
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", MinDateTime - 0.75), "0001-01-01 18:00");
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", MaxDateTime + 0.75), "9999-12-31 18:00");
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const double serial : {MinDateTime - 1, MaxDateTime + 1, 9.2e18, 9.3e18, 1e19, -1e19, 1e300, -1e300, inf, -inf,
+                              std::numeric_limits<double>::quiet_NaN()}) {
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd", serial), "") << serial;
+    EXPECT_EQ(DateTimeToStr(serial), "") << serial;
+    int y = 0, m = 0, d = 0;
+    EXPECT_THROW(DecodeDate(serial, y, m, d), EConvertError) << serial;
+    EXPECT_THROW((void)DayOfWeek(serial), EConvertError) << serial;
+    EXPECT_THROW((void)WeekOfTheYear(serial), EConvertError) << serial;
+    EXPECT_THROW((void)IncMonth(serial, 1), EConvertError) << serial;
+  }
+  EXPECT_THROW((void)IncMonth(EncodeDate(9999, 12, 1), 1), EConvertError);
+  EXPECT_THROW((void)IncMonth(EncodeDate(2000, 1, 1), std::numeric_limits<int>::max()), EConvertError);
+  EXPECT_THROW((void)IncMonth(EncodeDate(2000, 1, 1), std::numeric_limits<int>::min()), EConvertError);
+  EXPECT_EQ(IncMonth(EncodeDate(1, 2, 1), -1), EncodeDate(1, 1, 1));
 }
 
 TEST(DateTest, WeekDaysAndIsoWeeks) {

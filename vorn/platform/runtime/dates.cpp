@@ -3,6 +3,7 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <vector>
 
@@ -35,7 +36,21 @@ void CivilFromDays(std::int64_t z, int& y, int& m, int& d) {
 // Day 0 of TDateTime (1899-12-30) in days since 1970-01-01.
 constexpr std::int64_t kEpochOffset = -25569;
 
-std::int64_t DayNumber(TDateTime dt) { return static_cast<std::int64_t>(std::trunc(dt)); }
+// True for a finite serial of the years MinDateYear..MaxDateYear. Only
+// those are turned into day numbers: beyond them the conversion to an
+// integer would overflow and the years would not fit.
+bool InDateRange(TDateTime dt) { return std::isfinite(dt) && dt > MinDateTime - 1 && dt < MaxDateTime + 1; }
+
+std::string SerialText(TDateTime dt) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", dt);
+  return text;
+}
+
+std::int64_t DayNumber(TDateTime dt) {
+  if (!InDateRange(dt)) throw EConvertError("Invalid date " + SerialText(dt));
+  return static_cast<std::int64_t>(std::trunc(dt));
+}
 
 // Milliseconds into the day, rounded, for either sign of date.
 std::int64_t DayMillis(TDateTime dt) {
@@ -240,10 +255,6 @@ TDateTime EncodeDateTime(int Year, int Month, int Day, int Hour, int Min, int Se
 }
 
 void DecodeDate(TDateTime Date, int& Year, int& Month, int& Day) {
-  if (!std::isfinite(Date)) {
-    Year = Month = Day = 0;
-    return;
-  }
   CivilFromDays(DayNumber(Date) + kEpochOffset, Year, Month, Day);
 }
 
@@ -288,9 +299,11 @@ int WeekOfTheYear(TDateTime Date) {
 TDateTime IncMonth(TDateTime Date, int Months) {
   int y = 0, m = 0, d = 0;
   DecodeDate(Date, y, m, d);
-  const int total = y * 12 + (m - 1) + Months;
-  y = total / 12;
-  m = total % 12 + 1;
+  const std::int64_t total = std::int64_t{y} * 12 + (m - 1) + Months;
+  if (total < std::int64_t{MinDateYear} * 12 || total >= (std::int64_t{MaxDateYear} + 1) * 12)
+    throw EConvertError("Invalid date " + SerialText(Date) + " plus " + std::to_string(Months) + " months");
+  y = static_cast<int>(total / 12);
+  m = static_cast<int>(total % 12) + 1;
   d = std::min(d, DaysInAMonth(y, m));
   const double time = std::fabs(Date - std::trunc(Date));
   const TDateTime day = EncodeDate(y, m, d);
@@ -318,7 +331,7 @@ TDateTime Time() {
 void SetNowHook(std::function<TDateTime()> Hook) { NowHook() = std::move(Hook); }
 
 std::string FormatDateTime(std::string_view Format, TDateTime DateTime) {
-  if (!std::isfinite(DateTime)) return "";
+  if (!InDateRange(DateTime)) return "";
   Formatter f(DateTime);
   return f.Run(Format.empty() ? std::string_view("c") : Format);
 }

@@ -17,6 +17,12 @@ using TDateTime = double;
 
 constexpr int MinDateYear = 1;
 constexpr int MaxDateYear = 9999;
+// The serials of 0001-01-01 00:00 and of 9999-12-31 (any time that day).
+// Routines that need the date of a serial outside MinDateTime..MaxDateTime
+// + 1 (exclusive), or of an infinite or NaN one, raise EConvertError
+// ("Invalid date ..."); FormatDateTime and the ...ToStr functions give "".
+constexpr TDateTime MinDateTime = -693593.0;
+constexpr TDateTime MaxDateTime = 2958465.0;
 
 bool IsLeapYear(int Year);
 // 28..31; 0 for a month outside 1..12.

@@ -1,0 +1,48 @@
+// Fuzz target for loading text lines into a column: any text gives as many
+// rows as it has lines (a last line without a line end counts), the table
+// grows to hold them and nothing else changes.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "vorn/replist/rldata.h"
+
+namespace {
+
+// Lines end with LF, CR LF or a lone CR.
+int CountLines(std::string_view Text) {
+  int lines = 0;
+  for (std::size_t i = 0; i < Text.size(); ++i) {
+    if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') ++i;
+    if (Text[i] == '\n' || Text[i] == '\r') ++lines;
+  }
+  const char last = Text.empty() ? '\n' : Text.back();
+  return lines + (last != '\n' && last != '\r' ? 1 : 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2 || size > 4096) return 0;
+  const int column = data[0] % 4 - 1;  // -1 (outside) .. 2
+  const int firstRow = data[1] % 8 - 1;
+  const std::string_view text(reinterpret_cast<const char*>(data) + 2, size - 2);
+
+  vorn::TRLData table(nullptr);
+  table.SetNrOfColumns(2);
+  table.SetNrOfRows(3);
+  table.SetColumnCheckMode(2, vorn::cmBox);
+  table.SetElemChecked(2, 1, true);
+  std::istringstream in{std::string(text)};
+  const int lines = table.LoadLinesFromStream(column, firstRow, in);
+  if (lines != CountLines(text)) std::abort();
+  const bool stored = column >= 0 && column <= 2 && lines > 0;
+  const int expectRows = stored ? std::max(3, std::max(firstRow, 1) + lines - 1) : 3;
+  if (table.NrOfRows() != expectRows) std::abort();
+  if (!table.ElemChecked(2, 1)) std::abort();  // check columns keep their marks
+  return 0;
+}
