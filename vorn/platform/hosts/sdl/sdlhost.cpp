@@ -310,7 +310,7 @@ void TSDLHost::HandleEvents() {
         const Word vk = VirtualKey(e.key.keysym.sym);
         if (vk == 0) break;
         form.InputKeyDown(vk);
-        const char32_t c = ControlCharOfKey(vk, GetKeyState(VK_CONTROL) < 0);
+        const char32_t c = ControlCharOfKey(vk, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
         if (c != 0 && IsLiveControl(&form)) form.InputChar(c);
         break;
       }
@@ -320,6 +320,9 @@ void TSDLHost::HandleEvents() {
         break;
       }
       case SDL_TEXTINPUT: {
+        // Alt without Ctrl makes a key an accelerator, handled with its key
+        // message; Ctrl with Alt is AltGr, which types.
+        if (GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0) break;
         const std::string_view text(e.text.text);
         std::size_t pos = 0;
         while (pos < text.size() && IsLiveControl(&form)) form.InputChar(NextCodePoint(text, pos));
