@@ -23,7 +23,11 @@ int& WheelLines() {
   return lines;
 }
 
-char32_t FoldCase(char32_t c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+// Lower case for the letters of ASCII and Latin-1.
+char32_t FoldCase(char32_t c) {
+  const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+  return upper ? c + 0x20 : c;
+}
 
 }  // namespace
 

@@ -63,7 +63,7 @@ TWinControl* EnteredParent(const TControl* Control) {
   return parent != nullptr && parent->Parent() != nullptr ? parent : nullptr;
 }
 
-bool CanTakeFocus(TWinControl* Control, const TCustomForm* Form) {
+bool CanTakeFocus(const TWinControl* Control, const TCustomForm* Form) {
   return Control != nullptr && IsLiveControl(Control) && IsInside(Control, Form) && Control->CanFocus();
 }
 
@@ -230,13 +230,15 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
     TWinControl* leaving = FEntered;
     FExiting = true;
     FPendingFocus = Control;
+    FPendingGone = false;
     Guarded(this, [&] { leaving->Perform(CM_EXIT, 0, 0); });
     if (formGuard.Gone()) return;
     FExiting = false;
-    TWinControl* wanted = FPendingFocus;
-    // A target that went away meanwhile takes nothing; the focus stays.
-    if (wanted != nullptr && !CanTakeFocus(wanted, this)) wanted = FActiveControl;
     if (FEntered != leaving) continue;  // the leaving control went away
+    TWinControl* wanted = FPendingGone ? leaving : FPendingFocus;
+    // A target that went away or cannot take the focus any more takes
+    // nothing; the focus stays.
+    if (wanted != nullptr && !CanTakeFocus(wanted, this)) wanted = CanTakeFocus(leaving, this) ? leaving : nullptr;
     if (wanted != nullptr && IsInside(wanted, leaving)) {
       // OnExit kept the focus in the control it was leaving.
       if (wanted != FActiveControl && !MoveFocus(wanted)) return;
@@ -311,7 +313,10 @@ void TCustomForm::ControlGone(TControl* Control) {
   if (FHover != nullptr && IsInside(FHover, Control)) FHover = nullptr;
   if (FActiveControl != nullptr && IsInside(FActiveControl, Control)) FActiveControl = nullptr;
   if (FEntered != nullptr && IsInside(FEntered, Control)) FEntered = Control == this ? nullptr : EnteredParent(Control);
-  if (FPendingFocus != nullptr && IsInside(FPendingFocus, Control)) FPendingFocus = FActiveControl;
+  if (FPendingFocus != nullptr && IsInside(FPendingFocus, Control)) {
+    FPendingFocus = nullptr;
+    FPendingGone = true;
+  }
   FDirty.erase(std::remove_if(FDirty.begin(), FDirty.end(),
                               [&](const DirtyPart& d) { return d.Root != this && IsInside(d.Root, Control); }),
                FDirty.end());

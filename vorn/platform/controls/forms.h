@@ -149,6 +149,7 @@ class TCustomForm : public TWinControl {
   TWinControl* FEntered = nullptr;  // innermost control that got OnEnter and no OnExit yet
   TWinControl* FPendingFocus = nullptr;
   bool FExiting = false;
+  bool FPendingGone = false;  // the pending focus target was destroyed
   TControl* FCapture = nullptr;
   TControl* FHover = nullptr;
   TShiftState FButtons;
