@@ -388,29 +388,29 @@ void TControl::DispatchMouseUp(TMouseButton Button, TShiftState Shift, TPoint P)
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (FOnMouseDown) FOnMouseDown(this, Button, Shift, X, Y);
+  RaiseEvent(FOnMouseDown, this, Button, Shift, X, Y);
 }
 
 void TControl::MouseMove(TShiftState Shift, int X, int Y) {
-  if (FOnMouseMove) FOnMouseMove(this, Shift, X, Y);
+  RaiseEvent(FOnMouseMove, this, Shift, X, Y);
 }
 
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (FOnMouseUp) FOnMouseUp(this, Button, Shift, X, Y);
+  RaiseEvent(FOnMouseUp, this, Button, Shift, X, Y);
 }
 
 void TControl::Click() {
-  if (FOnClick) FOnClick(this);
+  RaiseEvent(FOnClick, this);
 }
 
 void TControl::DblClick() {
-  if (FOnDblClick) FOnDblClick(this);
+  RaiseEvent(FOnDblClick, this);
 }
 
 bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   bool handled = false;
   TDestroyGuard guard(this);
-  if (FOnMouseWheel) FOnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+  RaiseEvent(FOnMouseWheel, this, Shift, WheelDelta, MousePos, handled);
   if (handled || guard.Gone()) return true;
   // Wheels with fine steps send parts of a notch, others several notches
   // at once: the down and up steps run once per whole notch.
@@ -431,30 +431,30 @@ bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) 
 
 bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
   bool handled = false;
-  if (FOnMouseWheelDown) FOnMouseWheelDown(this, Shift, MousePos, handled);
+  RaiseEvent(FOnMouseWheelDown, this, Shift, MousePos, handled);
   return handled;
 }
 
 bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
   bool handled = false;
-  if (FOnMouseWheelUp) FOnMouseWheelUp(this, Shift, MousePos, handled);
+  RaiseEvent(FOnMouseWheelUp, this, Shift, MousePos, handled);
   return handled;
 }
 
 void TControl::DoContextPopup(TPoint MousePos, bool& Handled) {
-  if (FOnContextPopup) FOnContextPopup(this, MousePos, Handled);
+  RaiseEvent(FOnContextPopup, this, MousePos, Handled);
 }
 
 void TControl::MouseEnter() {
-  if (FOnMouseEnter) FOnMouseEnter(this);
+  RaiseEvent(FOnMouseEnter, this);
 }
 
 void TControl::MouseLeave() {
-  if (FOnMouseLeave) FOnMouseLeave(this);
+  RaiseEvent(FOnMouseLeave, this);
 }
 
 void TControl::Resize() {
-  if (FOnResize) FOnResize(this);
+  RaiseEvent(FOnResize, this);
 }
 
 TPoint TControl::KeyboardPopupPoint() const { return {FWidth / 2, FHeight / 2}; }
@@ -703,23 +703,23 @@ void TWinControl::CreateHandles() {
 void TWinControl::CreateWnd() {}
 
 void TWinControl::KeyDown(Word& Key, TShiftState Shift) {
-  if (FOnKeyDown) FOnKeyDown(this, Key, Shift);
+  RaiseEvent(FOnKeyDown, this, Key, Shift);
 }
 
 void TWinControl::KeyUp(Word& Key, TShiftState Shift) {
-  if (FOnKeyUp) FOnKeyUp(this, Key, Shift);
+  RaiseEvent(FOnKeyUp, this, Key, Shift);
 }
 
 void TWinControl::KeyPress(char32_t& Key) {
-  if (FOnKeyPress) FOnKeyPress(this, Key);
+  RaiseEvent(FOnKeyPress, this, Key);
 }
 
 void TWinControl::DoEnter() {
-  if (FOnEnter) FOnEnter(this);
+  RaiseEvent(FOnEnter, this);
 }
 
 void TWinControl::DoExit() {
-  if (FOnExit) FOnExit(this);
+  RaiseEvent(FOnExit, this);
 }
 
 void TWinControl::WndProc(TMessage& Message) {

@@ -302,7 +302,7 @@ class TControl : public TComponent {
 // touches the control after a handler takes a guard first:
 //
 //   TDestroyGuard guard(this);
-//   if (FOnKeyDown) FOnKeyDown(this, Key, Shift);
+//   RaiseEvent(FOnKeyDown, this, Key, Shift);
 //   if (guard.Gone()) return;
 //
 // Unlike an address check it cannot be fooled by a new control created at

@@ -132,7 +132,7 @@ void TCustomForm::SetVisible(bool Value) {
     CurrentHost().FormShown(*this);
     TDestroyGuard guard(this);
     Guarded(this, [&] {
-      if (FOnShow) FOnShow(this);
+      RaiseEvent(FOnShow, this);
     });
     if (!guard.Gone() && FActiveControl != nullptr) EnterChain(FActiveControl);
   } else if (!Value && FShownOnHost) {
@@ -142,7 +142,7 @@ void TCustomForm::SetVisible(bool Value) {
     FHover = nullptr;
     CurrentHost().FormHidden(*this);
     Guarded(this, [&] {
-      if (FOnHide) FOnHide(this);
+      RaiseEvent(FOnHide, this);
     });
   }
 }
@@ -156,12 +156,12 @@ void TCustomForm::Hide() { SetVisible(false); }
 
 bool TCustomForm::CloseQuery() {
   bool canClose = true;
-  if (FOnCloseQuery) FOnCloseQuery(this, canClose);
+  RaiseEvent(FOnCloseQuery, this, canClose);
   return canClose;
 }
 
 void TCustomForm::DoClose(TCloseAction& Action) {
-  if (FOnClose) FOnClose(this, Action);
+  RaiseEvent(FOnClose, this, Action);
 }
 
 void TCustomForm::Close() {
@@ -300,10 +300,10 @@ void TCustomForm::SetWindowActive(bool Value) {
   Guarded(this, [&] {
     if (Value) {
       if (FActiveControl != nullptr) FActiveControl->Perform(WM_SETFOCUS, 0, 0);
-      if (FOnActivate) FOnActivate(this);
+      RaiseEvent(FOnActivate, this);
     } else {
       if (FActiveControl != nullptr) FActiveControl->Perform(WM_KILLFOCUS, 0, 0);
-      if (FOnDeactivate) FOnDeactivate(this);
+      RaiseEvent(FOnDeactivate, this);
     }
   });
 }

@@ -220,7 +220,7 @@ void TInplaceEditList::DropDown() {
   if (FEditStyle != esPickList || ListVisible() || Grid() == nullptr) return;
   TDestroyGuard guard(this);
   std::vector<std::string> items;
-  if (FOnGetPickListItems) FOnGetPickListItems(EditCol(), EditRow(), items);
+  RaiseEvent(FOnGetPickListItems, EditCol(), EditRow(), items);
   if (guard.Gone() || ListVisible() || !Visible()) return;
   FItems = std::move(items);
   TCustomForm* form = GetParentForm(this);
@@ -313,8 +313,8 @@ void TInplaceEditList::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
       } else {
         DropDown();
       }
-    } else if (FOnEditButtonClick) {
-      FOnEditButtonClick(this);
+    } else {
+      RaiseEvent(FOnEditButtonClick, this);
     }
     return;
   }
@@ -346,36 +346,38 @@ void TInplaceEditList::Paint() {
 // ---- TCustomDrawGrid -------------------------------------------------------------------------
 
 void TCustomDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  // Called for every painted cell: no copy of the handler (painting may
+  // not delete the grid).
   if (FOnDrawCell) FOnDrawCell(this, ACol, ARow, ARect, AState);
 }
 
 bool TCustomDrawGrid::SelectCell(int ACol, int ARow) {
   bool canSelect = true;
-  if (FOnSelectCell) FOnSelectCell(this, ACol, ARow, canSelect);
+  RaiseEvent(FOnSelectCell, this, ACol, ARow, canSelect);
   return canSelect;
 }
 
 void TCustomDrawGrid::TopLeftChanged() {
   TCustomGrid::TopLeftChanged();
-  if (FOnTopLeftChanged) FOnTopLeftChanged(this);
+  RaiseEvent(FOnTopLeftChanged, this);
 }
 
 void TCustomDrawGrid::ColumnMoved(int FromIndex, int ToIndex) {
-  if (FOnColumnMoved) FOnColumnMoved(this, FromIndex, ToIndex);
+  RaiseEvent(FOnColumnMoved, this, FromIndex, ToIndex);
 }
 
 void TCustomDrawGrid::RowMoved(int FromIndex, int ToIndex) {
-  if (FOnRowMoved) FOnRowMoved(this, FromIndex, ToIndex);
+  RaiseEvent(FOnRowMoved, this, FromIndex, ToIndex);
 }
 
 std::string TCustomDrawGrid::GetEditText(int ACol, int ARow) {
   std::string value;
-  if (FOnGetEditText) FOnGetEditText(this, ACol, ARow, value);
+  RaiseEvent(FOnGetEditText, this, ACol, ARow, value);
   return value;
 }
 
 void TCustomDrawGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
-  if (FOnSetEditText) FOnSetEditText(this, ACol, ARow, Value);
+  RaiseEvent(FOnSetEditText, this, ACol, ARow, Value);
 }
 
 // ---- TStringGrid ------------------------------------------------------------------------------
@@ -428,7 +430,7 @@ void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
 
 std::string TStringGrid::GetEditText(int ACol, int ARow) {
   std::string value = Cells(ACol, ARow);
-  if (OnGetEditText()) OnGetEditText()(this, ACol, ARow, value);
+  RaiseEvent(OnGetEditText(), this, ACol, ARow, value);
   return value;
 }
 

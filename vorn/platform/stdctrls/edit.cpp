@@ -50,7 +50,7 @@ void TCustomEdit::SetText(const std::string& Value) {
 }
 
 void TCustomEdit::Change() {
-  if (FOnChange) FOnChange(this);
+  RaiseEvent(FOnChange, this);
 }
 
 int TCustomEdit::Caret() const { return FCaretAtStart ? FSelStart : FSelStart + FSelLength; }
