@@ -136,7 +136,9 @@ void TCustomForm::SetVisible(bool Value) {
     });
     if (!guard.Gone() && FActiveControl != nullptr) EnterChain(FActiveControl);
   } else if (!Value && FShownOnHost) {
-    SetWindowActive(false);
+    TDestroyGuard guard(this);
+    SetWindowActive(false);  // OnDeactivate runs
+    if (guard.Gone()) return;
     FShownOnHost = false;
     FCapture = nullptr;
     FHover = nullptr;
@@ -169,9 +171,11 @@ void TCustomForm::Close() {
     FModalResult = mrCancel;
     return;
   }
-  if (!CloseQuery()) return;
+  TDestroyGuard guard(this);
+  if (!CloseQuery() || guard.Gone()) return;
   TCloseAction action = caHide;
   DoClose(action);
+  if (guard.Gone()) return;
   if (action == caHide || action == caMinimize) {
     Hide();
   } else if (action == caFree) {

@@ -12,6 +12,12 @@
 // - TInplaceEdit/TInplaceEditList: the cell editor, the latter with an
 //   ellipsis button or a pick list below the cell.
 //
+// Keys: a grid that can edit its cells (goEditing without goRowSelect)
+// keeps Return for itself: Return opens the editor, and in the editor it
+// stores the text. Return then never also presses the form's default
+// button; a grid that does not edit leaves Return (and always Escape,
+// unless its editor is open) to the form.
+//
 // Cells are numbered from 0; columns 0..FixedCols-1 and rows
 // 0..FixedRows-1 are fixed and never scroll. Every cell is followed by a
 // grid line GridLineWidth pixels wide (to its right and below it) when

@@ -100,6 +100,7 @@ void TCustomGrid::NavigateKey(Word Key, TShiftState Shift) {
   const bool rowSelect = FOptions.Contains(goRowSelect);
   const int page = std::max(1, VisibleRowCount());
   TGridCoord target = FCurrent;
+  TDestroyGuard guard(this);  // scrolling raises OnTopLeftChanged
   switch (Key) {
     case VK_UP: --target.Y; break;
     case VK_DOWN: ++target.Y; break;
@@ -135,7 +136,7 @@ void TCustomGrid::NavigateKey(Word Key, TShiftState Shift) {
       break;
     default: return;
   }
-  MoveCurrent(target.X, target.Y, !extend);
+  if (!guard.Gone()) MoveCurrent(target.X, target.Y, !extend);
 }
 
 void TCustomGrid::TabKey(bool Forward) {

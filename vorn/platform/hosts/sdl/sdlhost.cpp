@@ -303,7 +303,13 @@ void TSDLHost::HandleEvents() {
       case SDL_MOUSEWHEEL: {
         int mx = 0, my = 0;
         SDL_GetMouseState(&mx, &my);
-        form.InputMouseWheel(shift, e.wheel.y * WHEEL_DELTA, mx, my);
+#if SDL_VERSION_ATLEAST(2, 0, 18)
+        // Fine-stepping wheels report parts of a notch; controls add them up.
+        const int delta = static_cast<int>(e.wheel.preciseY * WHEEL_DELTA);
+#else
+        const int delta = e.wheel.y * WHEEL_DELTA;
+#endif
+        form.InputMouseWheel(shift, delta, mx, my);
         break;
       }
       case SDL_KEYDOWN: {
