@@ -228,6 +228,21 @@ TEST_F(FocusKeysTest, WhenOnExitDeletesTheTargetTheFocusStays) {
   host.PressKey(VK_TAB);  // towards b, which goes away in a's OnExit
   EXPECT_EQ(b, nullptr);
   EXPECT_TRUE(a->Focused());
+  // An OnExit that deletes its own control and the target as well.
+  b = AddEdit(form.get(), 40);
+  TEdit* c = AddEdit(form.get(), 70);
+  a->SetOnExit([&](TObject*) {
+    delete b;
+    b = nullptr;
+    delete a;
+    a = nullptr;
+  });
+  host.PressKey(VK_TAB);
+  EXPECT_EQ(a, nullptr);
+  EXPECT_EQ(b, nullptr);
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  c->SetFocus();
+  EXPECT_TRUE(c->Focused());
 }
 
 // ---- buttons ------------------------------------------------------------------------------

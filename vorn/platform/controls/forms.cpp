@@ -238,11 +238,18 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
     Guarded(this, [&] { leaving->Perform(CM_EXIT, 0, 0); });
     if (formGuard.Gone()) return;
     FExiting = false;
-    if (FEntered != leaving) continue;  // the leaving control went away
-    TWinControl* wanted = FPendingGone ? leaving : FPendingFocus;
+    const bool leavingGone = FEntered != leaving;  // destroyed by its own OnExit
     // A target that went away or cannot take the focus any more takes
     // nothing; the focus stays.
-    if (wanted != nullptr && !CanTakeFocus(wanted, this)) wanted = CanTakeFocus(leaving, this) ? leaving : nullptr;
+    TWinControl* wanted = FPendingGone ? nullptr : FPendingFocus;
+    if (FPendingGone || (wanted != nullptr && !CanTakeFocus(wanted, this))) {
+      wanted = !leavingGone && CanTakeFocus(leaving, this) ? leaving : nullptr;
+    }
+    if (leavingGone) {
+      if (wanted != Control && !MoveFocus(wanted)) return;
+      Control = wanted;
+      continue;
+    }
     if (wanted != nullptr && IsInside(wanted, leaving)) {
       // OnExit kept the focus in the control it was leaving.
       if (wanted != FActiveControl && !MoveFocus(wanted)) return;
