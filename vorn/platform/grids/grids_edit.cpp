@@ -72,9 +72,10 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     case VK_END: toGrid = Shift.Contains(ssCtrl); break;
     case VK_TAB:
       grid->HideEditor();
-      Key = 0;
-      if (gridGuard.Gone()) return;
-      Key = VK_TAB;
+      if (gridGuard.Gone()) {
+        Key = 0;
+        return;
+      }
       if (grid->Options().Contains(goTabs)) {
         grid->KeyDown(Key, Shift);
       } else if (TCustomForm* form = GetParentForm(grid)) {
