@@ -65,7 +65,8 @@ Word VirtualKey(SDL_Keycode k) {
     case SDLK_BACKSLASH: return VK_OEM_5;
     case SDLK_RIGHTBRACKET: return VK_OEM_6;
     case SDLK_QUOTE: return VK_OEM_7;
-    case SDLK_APPLICATION: return VK_APPS;
+    case SDLK_APPLICATION:
+    case SDLK_MENU: return VK_APPS;
     default: return 0;
   }
 }
