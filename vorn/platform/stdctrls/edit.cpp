@@ -390,7 +390,7 @@ void TCustomEdit::KeyDown(Word& Key, TShiftState Shift) {
 void TCustomEdit::KeyPress(char32_t& Key) {
   TDestroyGuard guard(this);
   TCustomControl::KeyPress(Key);
-  if (Key == 0 || FReadOnly || guard.Gone()) return;
+  if (Key == 0 || guard.Gone() || FReadOnly) return;
   if (Key == 8) {
     if (FSelLength > 0) {
       ClearSelection();
