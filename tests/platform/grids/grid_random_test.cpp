@@ -64,6 +64,7 @@ TEST_P(GridRandomTest, HandlersThatDeleteAndResizeKeepTheGridConsistent) {
   std::mt19937 rng(20261209u + (alwaysShowEditor ? 1u : 0u));
   TStringGrid* grid = nullptr;
   int gridsMade = 0;
+  int stored = 0, editing = 0;
 
   auto makeGrid = [&] {
     ++gridsMade;
@@ -76,6 +77,7 @@ TEST_P(GridRandomTest, HandlersThatDeleteAndResizeKeepTheGridConsistent) {
     if (alwaysShowEditor) options.Include(goAlwaysShowEditor);
     grid->SetOptions(options);
     grid->SetOnSetEditText([&](TObject*, int, int, const std::string& Value) {
+      ++stored;
       const unsigned mood = rng() % 16;
       if (mood == 0) {
         delete grid;
@@ -131,13 +133,16 @@ TEST_P(GridRandomTest, HandlersThatDeleteAndResizeKeepTheGridConsistent) {
       host.PressKey(kKeys[rng() % kKeys.size()], RandomModifiers(rng));
     }
     if (grid == nullptr) continue;
+    editing += grid->EditorMode() ? 1 : 0;
     const std::string broken = Broken(*grid);
     ASSERT_TRUE(broken.empty()) << "step " << step << " kind " << kind << ": " << broken << " (col " << grid->Col()
                                 << " row " << grid->Row() << " of " << grid->ColCount() << "x" << grid->RowCount()
                                 << ")";
     ASSERT_TRUE(form.ActiveControl() == nullptr || form.ActiveControl()->CanFocus()) << "step " << step;
   }
-  EXPECT_GT(gridsMade, 1);  // the deleting handlers did run
+  EXPECT_GT(gridsMade, 1);
+  EXPECT_GT(stored, 50);
+  EXPECT_GT(editing, 200);  // the deleting handlers did run
 }
 
 INSTANTIATE_TEST_SUITE_P(EditorModes, GridRandomTest, ::testing::Values(false, true));
