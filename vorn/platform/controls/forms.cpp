@@ -486,6 +486,13 @@ void TCustomForm::InputMouseLeave() {
   Guarded(this, [&] { SetHover(nullptr); });
 }
 
+// A key goes to the form first when it previews keys (its handler may
+// delete the focused control, which ends the key), then Alt with a letter
+// or digit is offered as an accelerator to the captions on the form, then
+// the focused control gets the notification and the key message. A key
+// down nobody took that is the Menu key or Shift+F10 opens the popup menu
+// of the focused control (or the nearest parent with one) at the control's
+// own point: the caret, the current cell.
 void TCustomForm::DispatchKey(std::uint32_t Notification, std::uint32_t Message, Word Key) {
   TWinControl* target = FActiveControl;
   if (target == nullptr || !target->CanFocus()) target = this;
