@@ -327,9 +327,11 @@ void TSDLHost::HandleEvents() {
         break;
       }
       case SDL_TEXTINPUT: {
-        // Alt without Ctrl makes a key an accelerator, handled with its key
-        // message; Ctrl with Alt is AltGr, which types.
-        if (GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0) break;
+        // The left Alt alone makes a key an accelerator, handled with its
+        // key message. Ctrl with Alt, and a right Alt or mode key, are how
+        // AltGr arrives on the various systems: those type.
+        const SDL_Keymod mod = SDL_GetModState();
+        if ((mod & KMOD_LALT) != 0 && (mod & (KMOD_CTRL | KMOD_RALT | KMOD_MODE)) == 0) break;
         const std::string_view text(e.text.text);
         std::size_t pos = 0;
         while (pos < text.size() && IsLiveControl(&form)) form.InputChar(NextCodePoint(text, pos));
