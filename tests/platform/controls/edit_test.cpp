@@ -188,5 +188,85 @@ TEST_F(EditTest, CharactersCountAsCodePoints) {
   EXPECT_EQ(edit->Text(), "aÄ");
 }
 
+TEST_F(EditTest, DeletingIsAllowedInATextLongerThanMaxLength) {
+  edit->SetText("abcdefgh");  // the program may assign more than the limit
+  edit->SetMaxLength(4);
+  edit->SelectAll();
+  host.PressKey(VK_RIGHT);
+  host.PressKey(VK_LEFT, {ssShift});
+  host.PressKey(VK_LEFT, {ssShift});
+  host.PressKey(VK_BACK);
+  EXPECT_EQ(edit->Text(), "abcdef");
+  host.PressKey(VK_HOME);
+  host.PressKey(VK_RIGHT, {ssShift});
+  host.PressKey(VK_DELETE);
+  EXPECT_EQ(edit->Text(), "bcdef");
+  host.PressKey(VK_RIGHT, {ssShift});
+  host.PressKey('X', {ssCtrl});
+  EXPECT_EQ(edit->Text(), "cdef");
+  EXPECT_EQ(Clipboard()->AsText(), "b");
+  host.Type("z");  // at the limit typing adds nothing
+  EXPECT_EQ(edit->Text(), "cdef");
+  // Typing over a selection in a too long text does not turn into a deletion.
+  edit->SetText("abcdefgh");
+  edit->SelectAll();
+  edit->SetSelLength(2);
+  host.Type("z");
+  EXPECT_EQ(edit->Text(), "abcdefgh");
+}
+
+TEST_F(EditTest, UndoTakesBackAWholeTypedRun) {
+  host.Type("hello");
+  host.PressKey('Z', {ssCtrl});
+  EXPECT_EQ(edit->Text(), "");
+  host.PressKey('Z', {ssCtrl});  // and undoing the undo brings it back
+  EXPECT_EQ(edit->Text(), "hello");
+  // A caret move ends the run.
+  host.PressKey(VK_END);
+  host.Type(" big");
+  host.PressKey(VK_LEFT);
+  host.PressKey(VK_RIGHT);
+  host.Type(" world");
+  host.PressKey('Z', {ssCtrl});
+  EXPECT_EQ(edit->Text(), "hello big");
+  // So does a deletion: it undoes on its own.
+  host.Type("gest");
+  host.PressKey(VK_BACK);
+  host.PressKey('Z', {ssCtrl});
+  EXPECT_EQ(edit->Text(), "hello biggest");
+  // Typing over a selection undoes back to the selected text.
+  edit->SelectAll();
+  host.Type("new");
+  host.PressKey('Z', {ssCtrl});
+  EXPECT_EQ(edit->Text(), "hello biggest");
+  // A paste is a change of its own.
+  host.PressKey(VK_END);
+  host.Type("!");
+  Clipboard()->SetAsText("??");
+  host.PressKey('V', {ssCtrl});
+  host.PressKey('Z', {ssCtrl});
+  EXPECT_EQ(edit->Text(), "hello biggest!");
+}
+
+TEST_F(EditTest, APasswordFieldIsOneWord) {
+  edit->SetPasswordChar('*');
+  host.Type("correct horse battery");
+  host.PressKey(VK_LEFT, {ssCtrl});
+  EXPECT_EQ(edit->SelStart(), 0);
+  host.PressKey(VK_RIGHT, {ssCtrl});
+  EXPECT_EQ(edit->SelStart(), 21);
+  host.PressKey(VK_LEFT, {ssCtrl, ssShift});
+  EXPECT_EQ(edit->SelLength(), 21);
+  host.PressKey(VK_RIGHT);
+  host.DoubleClick(*edit, edit->XOfChar(3), 10);
+  EXPECT_EQ(edit->SelStart(), 0);
+  EXPECT_EQ(edit->SelLength(), 21);
+  // Without the mask words stop at blanks.
+  edit->SetPasswordChar(0);
+  edit->SetSelStart(21);
+  host.PressKey(VK_LEFT, {ssCtrl});
+  EXPECT_EQ(edit->SelStart(), 14);
+}
+
 }  // namespace
 }  // namespace vorn

@@ -207,14 +207,31 @@ TEST_F(GridTest, ScrollBarArrowsTrackAndThumbScrollWithoutMovingTheCurrentCell) 
   EXPECT_EQ(g->Row(), 1);
 }
 
-TEST_F(GridTest, TheWheelMovesTheCurrentRow) {
+TEST_F(GridTest, TheWheelMovesTheCurrentRowByNotchesTimesLinesPerNotch) {
   auto* g = Make<TCountingGrid>(300, 200);
   g->SetRowCount(100);
   host.Wheel(*g, 100, 100, -WHEEL_DELTA);
   host.Wheel(*g, 100, 100, -WHEEL_DELTA);
-  EXPECT_EQ(g->Row(), 3);
+  EXPECT_EQ(g->Row(), 1 + 2 * 3);
   host.Wheel(*g, 100, 100, WHEEL_DELTA);
-  EXPECT_EQ(g->Row(), 2);
+  EXPECT_EQ(g->Row(), 4);
+  // One event of three notches is three notches.
+  host.Wheel(*g, 100, 100, -3 * WHEEL_DELTA);
+  EXPECT_EQ(g->Row(), 13);
+  // Parts of a notch add up; a part alone moves nothing.
+  host.Wheel(*g, 100, 100, -WHEEL_DELTA / 3);
+  EXPECT_EQ(g->Row(), 13);
+  host.Wheel(*g, 100, 100, -WHEEL_DELTA / 3);
+  host.Wheel(*g, 100, 100, -WHEEL_DELTA / 3);
+  EXPECT_EQ(g->Row(), 16);
+  // A turn the other way starts afresh.
+  host.Wheel(*g, 100, 100, -WHEEL_DELTA / 2);
+  host.Wheel(*g, 100, 100, WHEEL_DELTA / 2);
+  EXPECT_EQ(g->Row(), 16);
+  SetWheelScrollLines(1);
+  host.Wheel(*g, 100, 100, -WHEEL_DELTA);
+  SetWheelScrollLines(3);
+  EXPECT_EQ(g->Row(), 17);
 }
 
 // ---- painting -------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "vorn/platform/controls/forms.h"
+#include "vorn/platform/runtime/utf8.h"
 #include "vorn/platform/stdctrls/menus.h"
 
 namespace vorn {
@@ -17,9 +18,36 @@ std::unordered_set<const TControl*>& LiveControls() {
 
 TShiftState ShiftFromWParam(WPARAM w) { return TShiftState::FromBits(static_cast<std::uint64_t>(w)); }
 
+int& WheelLines() {
+  static int lines = 3;
+  return lines;
+}
+
+// Lower case for the letters of ASCII and Latin-1.
+char32_t FoldCase(char32_t c) {
+  const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+  return upper ? c + 0x20 : c;
+}
+
 }  // namespace
 
 bool IsLiveControl(const TControl* Control) { return LiveControls().count(Control) != 0; }
+
+int WheelScrollLines() { return WheelLines(); }
+void SetWheelScrollLines(int Value) { WheelLines() = std::max(1, Value); }
+
+bool IsAccel(char32_t Key, const std::string& Caption) {
+  const std::u32string text = Utf8ToU32(Caption);
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {  // "&&" draws one '&'
+      ++i;
+      continue;
+    }
+    return FoldCase(text[i + 1]) == FoldCase(Key);
+  }
+  return false;
+}
 
 TCustomForm* GetParentForm(const TControl* Control) {
   const TControl* c = Control;
@@ -110,7 +138,13 @@ void TControl::SetVisible(bool Value) {
   FVisible = Value;
   Perform(CM_VISIBLECHANGED, Value ? 1 : 0, 0);
   if (!Value) {
-    if (TCustomForm* form = GetParentForm(this)) form->ControlGone(this);
+    if (TCustomForm* form = GetParentForm(this)) {
+      // The focused control (this or one inside) exits as on Tab.
+      TDestroyGuard guard(this);
+      form->FocusLeaves(this);
+      if (guard.Gone()) return;
+      form->ControlGone(this);
+    }
   }
   if (FParent != nullptr && FAlign != alNone) FParent->Realign();
 }
@@ -127,8 +161,20 @@ void TControl::SetEnabled(bool Value) {
   FEnabled = Value;
   Perform(CM_ENABLEDCHANGED, 0, 0);
   if (!Value) {
-    if (TCustomForm* form = GetParentForm(this)) form->ControlGone(this);
+    if (TCustomForm* form = GetParentForm(this)) {
+      TDestroyGuard guard(this);
+      form->FocusLeaves(this);
+      if (guard.Gone()) return;
+      form->ControlGone(this);
+    }
   }
+}
+
+bool TControl::EnabledWithParents() const {
+  for (const TControl* c = this; c != nullptr; c = c->FParent) {
+    if (!c->FEnabled) return false;
+  }
+  return true;
 }
 
 void TControl::FontChanged() {
@@ -261,9 +307,16 @@ void TControl::WndProc(TMessage& Message) {
       break;
     }
     case WM_CONTEXTMENU: {
-      const TPoint screen = LParamToPoint(Message.LParam);
+      // LParam -1: opened from the keyboard, at the control's own point.
+      const TPoint screen =
+          Message.LParam == -1 ? ClientToScreen(KeyboardPopupPoint()) : LParamToPoint(Message.LParam);
       bool handled = false;
+      TDestroyGuard guard(this);
       DoContextPopup(ScreenToClient(screen), handled);
+      if (guard.Gone()) {
+        Message.Result = 1;
+        break;
+      }
       if (!handled && FPopupMenu != nullptr) {
         ShowPopupMenu(FPopupMenu, this, screen.X, screen.Y);
         handled = true;
@@ -310,8 +363,9 @@ void TControl::DispatchMouseDown(TMouseButton Button, TShiftState Shift, TPoint 
     FControlState.Include(csLButtonDown);
     if (FControlStyle.Contains(csClickEvents) && !doubles) FControlState.Include(csClicked);
     if (doubles && FControlStyle.Contains(csClickEvents)) {
+      TDestroyGuard guard(this);
       DblClick();
-      if (!IsLiveControl(this)) return;
+      if (guard.Gone()) return;
     }
   }
   if (doubles) Shift.Include(ssDouble);
@@ -324,8 +378,9 @@ void TControl::DispatchMouseUp(TMouseButton Button, TShiftState Shift, TPoint P)
     if (FControlState.Contains(csClicked)) {
       FControlState.Exclude(csClicked);
       if (ClientRect().Contains(P)) {
+        TDestroyGuard guard(this);
         Click();
-        if (!IsLiveControl(this)) return;
+        if (guard.Gone()) return;
       }
     }
   }
@@ -333,59 +388,76 @@ void TControl::DispatchMouseUp(TMouseButton Button, TShiftState Shift, TPoint P)
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (FOnMouseDown) FOnMouseDown(this, Button, Shift, X, Y);
+  RaiseEvent(FOnMouseDown, this, Button, Shift, X, Y);
 }
 
 void TControl::MouseMove(TShiftState Shift, int X, int Y) {
-  if (FOnMouseMove) FOnMouseMove(this, Shift, X, Y);
+  RaiseEvent(FOnMouseMove, this, Shift, X, Y);
 }
 
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (FOnMouseUp) FOnMouseUp(this, Button, Shift, X, Y);
+  RaiseEvent(FOnMouseUp, this, Button, Shift, X, Y);
 }
 
 void TControl::Click() {
-  if (FOnClick) FOnClick(this);
+  RaiseEvent(FOnClick, this);
 }
 
 void TControl::DblClick() {
-  if (FOnDblClick) FOnDblClick(this);
+  RaiseEvent(FOnDblClick, this);
 }
 
 bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   bool handled = false;
-  if (FOnMouseWheel) FOnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
-  if (!handled) handled = WheelDelta < 0 ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
+  TDestroyGuard guard(this);
+  RaiseEvent(FOnMouseWheel, this, Shift, WheelDelta, MousePos, handled);
+  if (handled || guard.Gone()) return true;
+  // Wheels with fine steps send parts of a notch, others several notches
+  // at once: the down and up steps run once per whole notch.
+  if (WheelDelta == 0) return FWheelTaken;
+  if ((FWheelRest < 0) != (WheelDelta < 0)) FWheelRest = 0;
+  FWheelRest += WheelDelta;
+  // A part of a notch goes where the last whole notch went.
+  handled = FWheelTaken;
+  while (FWheelRest <= -WHEEL_DELTA || FWheelRest >= WHEEL_DELTA) {
+    const bool down = FWheelRest < 0;
+    FWheelRest += down ? WHEEL_DELTA : -WHEEL_DELTA;
+    handled = down ? DoMouseWheelDown(Shift, MousePos) : DoMouseWheelUp(Shift, MousePos);
+    if (guard.Gone()) return true;
+    FWheelTaken = handled;
+  }
   return handled;
 }
 
 bool TControl::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
   bool handled = false;
-  if (FOnMouseWheelDown) FOnMouseWheelDown(this, Shift, MousePos, handled);
+  RaiseEvent(FOnMouseWheelDown, this, Shift, MousePos, handled);
   return handled;
 }
 
 bool TControl::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
   bool handled = false;
-  if (FOnMouseWheelUp) FOnMouseWheelUp(this, Shift, MousePos, handled);
+  RaiseEvent(FOnMouseWheelUp, this, Shift, MousePos, handled);
   return handled;
 }
 
 void TControl::DoContextPopup(TPoint MousePos, bool& Handled) {
-  if (FOnContextPopup) FOnContextPopup(this, MousePos, Handled);
+  RaiseEvent(FOnContextPopup, this, MousePos, Handled);
 }
 
 void TControl::MouseEnter() {
-  if (FOnMouseEnter) FOnMouseEnter(this);
+  RaiseEvent(FOnMouseEnter, this);
 }
 
 void TControl::MouseLeave() {
-  if (FOnMouseLeave) FOnMouseLeave(this);
+  RaiseEvent(FOnMouseLeave, this);
 }
 
 void TControl::Resize() {
-  if (FOnResize) FOnResize(this);
+  RaiseEvent(FOnResize, this);
 }
+
+TPoint TControl::KeyboardPopupPoint() const { return {FWidth / 2, FHeight / 2}; }
 
 void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
 void TControl::CMFontChanged(TMessage&) { Invalidate(); }
@@ -631,23 +703,23 @@ void TWinControl::CreateHandles() {
 void TWinControl::CreateWnd() {}
 
 void TWinControl::KeyDown(Word& Key, TShiftState Shift) {
-  if (FOnKeyDown) FOnKeyDown(this, Key, Shift);
+  RaiseEvent(FOnKeyDown, this, Key, Shift);
 }
 
 void TWinControl::KeyUp(Word& Key, TShiftState Shift) {
-  if (FOnKeyUp) FOnKeyUp(this, Key, Shift);
+  RaiseEvent(FOnKeyUp, this, Key, Shift);
 }
 
 void TWinControl::KeyPress(char32_t& Key) {
-  if (FOnKeyPress) FOnKeyPress(this, Key);
+  RaiseEvent(FOnKeyPress, this, Key);
 }
 
 void TWinControl::DoEnter() {
-  if (FOnEnter) FOnEnter(this);
+  RaiseEvent(FOnEnter, this);
 }
 
 void TWinControl::DoExit() {
-  if (FOnExit) FOnExit(this);
+  RaiseEvent(FOnExit, this);
 }
 
 void TWinControl::WndProc(TMessage& Message) {
@@ -682,7 +754,7 @@ void TWinControl::CNKeyDown(TMessage& Message) {
   LRESULT mask = 0;
   switch (static_cast<Word>(Message.WParam)) {
     case VK_TAB: mask = DLGC_WANTTAB; break;
-    case VK_RETURN:
+    case VK_RETURN: mask = DLGC_WANTRETURN; break;
     case VK_ESCAPE: mask = DLGC_WANTALLKEYS; break;
     default: break;
   }
@@ -693,7 +765,16 @@ void TWinControl::CNKeyDown(TMessage& Message) {
 }
 
 void TWinControl::CNKeyUp(TMessage& Message) { Message.Result = 0; }
-void TWinControl::CNChar(TMessage& Message) { Message.Result = 0; }
+
+void TWinControl::CNChar(TMessage& Message) {
+  // A control that types nothing (a button) lets a plain letter press the
+  // caption whose accelerator it is.
+  Message.Result = 0;
+  const auto ch = static_cast<char32_t>(Message.WParam);
+  if (ch <= ' ' || (Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) != 0) return;
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && form->Perform(CM_DIALOGCHAR, Message.WParam, 0) != 0) Message.Result = 1;
+}
 
 void TWinControl::WMKeyDown(TMessage& Message) {
   Word key = static_cast<Word>(Message.WParam);
@@ -715,7 +796,9 @@ void TWinControl::WMChar(TMessage& Message) {
 
 void TWinControl::WMSetFocus(TMessage&) {}
 void TWinControl::WMKillFocus(TMessage&) {}
-void TWinControl::WMGetDlgCode(TMessage& Message) { Message.Result = 0; }
+// A window control takes the characters typed into it unless it says
+// otherwise; buttons do, so that letters reach caption accelerators.
+void TWinControl::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTCHARS; }
 
 void TWinControl::WMNextDlgCtl(TMessage& Message) {
   TCustomForm* form = GetParentForm(this);

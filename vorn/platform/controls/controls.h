@@ -136,6 +136,8 @@ class TControl : public TComponent {
   [[nodiscard]] bool Showing() const;
   [[nodiscard]] bool Enabled() const { return FEnabled; }
   virtual void SetEnabled(bool Value);
+  // Enabled, and every parent enabled too: what mouse, Tab and keys obey.
+  [[nodiscard]] bool EnabledWithParents() const;
   [[nodiscard]] TFont* Font() const { return FFont.get(); }
   void SetFont(const TFont* Value) { FFont->Assign(Value); }
   [[nodiscard]] bool ParentFont() const { return FParentFont; }
@@ -190,6 +192,9 @@ class TControl : public TComponent {
   virtual void MouseEnter();
   virtual void MouseLeave();
   virtual void Resize();
+  // Where a popup menu opened from the keyboard (Menu key, Shift+F10)
+  // appears, in client coordinates: the caret or the current item.
+  [[nodiscard]] virtual TPoint KeyboardPopupPoint() const;
   // The control's own drawing; called with Canvas() bound and clipped.
   virtual void Paint() {}
   // Whether a point (client coordinates) belongs to the control.
@@ -255,6 +260,7 @@ class TControl : public TComponent {
  private:
   friend class TWinControl;
   friend class TCustomForm;
+  friend class TDestroyGuard;
   void FontChanged();
   void DispatchMouseDown(TMouseButton Button, TShiftState Shift, TPoint P, bool Double);
   void DispatchMouseUp(TMouseButton Button, TShiftState Shift, TPoint P);
@@ -277,6 +283,11 @@ class TControl : public TComponent {
   bool FShowHint = false;
   TCursor FCursor = crDefault;
   TPopupMenu* FPopupMenu = nullptr;
+  // Wheel movement not yet amounting to a whole notch (WHEEL_DELTA).
+  int FWheelRest = 0;
+  bool FWheelTaken = false;
+  // Expires with the control; TDestroyGuard watches it.
+  std::shared_ptr<int> FLifeToken = std::make_shared<int>(0);
 
   TNotifyEvent FOnClick, FOnDblClick, FOnMouseEnter, FOnMouseLeave, FOnResize;
   TMouseEvent FOnMouseDown, FOnMouseUp;
@@ -284,6 +295,30 @@ class TControl : public TComponent {
   TMouseWheelEvent FOnMouseWheel;
   TMouseWheelUpDownEvent FOnMouseWheelDown, FOnMouseWheelUp;
   TContextPopupEvent FOnContextPopup;
+};
+
+// Notices that a control was destroyed. Handlers (OnKeyDown, OnExit,
+// OnSetEditText, ...) may delete the control that calls them, so code that
+// touches the control after a handler takes a guard first:
+//
+//   TDestroyGuard guard(this);
+//   RaiseEvent(FOnKeyDown, this, Key, Shift);
+//   if (guard.Gone()) return;
+//
+// Unlike an address check it cannot be fooled by a new control created at
+// the freed address. A control counts as gone from the moment its
+// destruction starts.
+class TDestroyGuard {
+ public:
+  explicit TDestroyGuard(const TControl* Control)
+      : FControl(Control), FToken(Control != nullptr ? Control->FLifeToken : nullptr) {}
+  [[nodiscard]] bool Gone() const {
+    return FControl == nullptr || FToken.expired() || FControl->ComponentState().Contains(csDestroying);
+  }
+
+ private:
+  const TControl* FControl;
+  std::weak_ptr<int> FToken;
 };
 
 class TGraphicControl : public TControl {
@@ -387,6 +422,14 @@ class TCustomControl : public TWinControl {
  public:
   explicit TCustomControl(TComponent* AOwner);
 };
+
+// The number of lines (rows, items) one wheel notch scrolls; 3 unless a
+// program changes it.
+int WheelScrollLines();
+void SetWheelScrollLines(int Value);
+// Whether Key is the accelerator of a caption: the character after a
+// single '&' ("&Save" has S), compared without regard to case.
+bool IsAccel(char32_t Key, const std::string& Caption);
 
 // Finds the form a control sits on (through its parents), or null.
 TCustomForm* GetParentForm(const TControl* Control);

@@ -57,6 +57,35 @@ int ButtonKey(TMouseButton b) {
   }
 }
 
+// The parent through which OnEnter and OnExit travel: null at the form.
+TWinControl* EnteredParent(const TControl* Control) {
+  TWinControl* parent = Control->Parent();
+  return parent != nullptr && parent->Parent() != nullptr ? parent : nullptr;
+}
+
+bool CanTakeFocus(const TWinControl* Control, const TCustomForm* Form) {
+  return Control != nullptr && IsLiveControl(Control) && IsInside(Control, Form) && Control->CanFocus();
+}
+
+// Offers a dialog key or character to the shown, enabled controls in
+// order (a disabled or hidden container hides its children) until one
+// takes it.
+bool OfferToControls(TWinControl* Parent, std::uint32_t Msg, WPARAM WParam) {
+  std::vector<TControl*> children;
+  for (int i = 0; i < Parent->ControlCount(); ++i) children.push_back(Parent->Controls(i));
+  for (TControl* c : children) {
+    if (!IsLiveControl(c) || c->Parent() != Parent || !c->Visible() || !c->Enabled()) continue;
+    TMessage m{Msg, WParam, 0, 0};
+    c->WndProc(m);
+    if (m.Result != 0) return true;
+    if (!IsLiveControl(c)) continue;
+    if (auto* inner = dynamic_cast<TWinControl*>(c); inner != nullptr && OfferToControls(inner, Msg, WParam)) return true;
+  }
+  return false;
+}
+
+bool IsAccelKey(Word Key) { return (Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9'); }
+
 std::vector<TCustomForm*>& Released() {
   static std::vector<TCustomForm*> forms;
   return forms;
@@ -101,17 +130,21 @@ void TCustomForm::SetVisible(bool Value) {
     }
     MarkDirty(this, {0, 0, Width(), Height()});
     CurrentHost().FormShown(*this);
+    TDestroyGuard guard(this);
     Guarded(this, [&] {
-      if (FOnShow) FOnShow(this);
+      RaiseEvent(FOnShow, this);
     });
+    if (!guard.Gone() && FActiveControl != nullptr) EnterChain(FActiveControl);
   } else if (!Value && FShownOnHost) {
-    SetWindowActive(false);
+    TDestroyGuard guard(this);
+    SetWindowActive(false);  // OnDeactivate runs
+    if (guard.Gone()) return;
     FShownOnHost = false;
     FCapture = nullptr;
     FHover = nullptr;
     CurrentHost().FormHidden(*this);
     Guarded(this, [&] {
-      if (FOnHide) FOnHide(this);
+      RaiseEvent(FOnHide, this);
     });
   }
 }
@@ -125,12 +158,12 @@ void TCustomForm::Hide() { SetVisible(false); }
 
 bool TCustomForm::CloseQuery() {
   bool canClose = true;
-  if (FOnCloseQuery) FOnCloseQuery(this, canClose);
+  RaiseEvent(FOnCloseQuery, this, canClose);
   return canClose;
 }
 
 void TCustomForm::DoClose(TCloseAction& Action) {
-  if (FOnClose) FOnClose(this, Action);
+  RaiseEvent(FOnClose, this, Action);
 }
 
 void TCustomForm::Close() {
@@ -138,9 +171,11 @@ void TCustomForm::Close() {
     FModalResult = mrCancel;
     return;
   }
-  if (!CloseQuery()) return;
+  TDestroyGuard guard(this);
+  if (!CloseQuery() || guard.Gone()) return;
   TCloseAction action = caHide;
   DoClose(action);
+  if (guard.Gone()) return;
   if (action == caHide || action == caMinimize) {
     Hide();
   } else if (action == caFree) {
@@ -186,18 +221,87 @@ void TCustomForm::FreeReleasedForms() {
 // ---- focus -------------------------------------------------------------------------------
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
-  if (Control == FActiveControl) return;
   if (Control != nullptr && (!IsInside(Control, this) || !Control->CanFocus())) return;
+  if (FExiting) {
+    FPendingFocus = Control;
+    return;
+  }
+  if (Control == FActiveControl) return;
+  TDestroyGuard formGuard(this);
+  if (!MoveFocus(Control)) return;
+  // The controls the focus leaves exit, innermost first.
+  while (FEntered != nullptr && (Control == nullptr || !IsInside(Control, FEntered))) {
+    TWinControl* leaving = FEntered;
+    FExiting = true;
+    FPendingFocus = Control;
+    FPendingGone = false;
+    Guarded(this, [&] { leaving->Perform(CM_EXIT, 0, 0); });
+    if (formGuard.Gone()) return;
+    FExiting = false;
+    const bool leavingGone = FEntered != leaving;  // destroyed by its own OnExit
+    // A target that went away or cannot take the focus any more takes
+    // nothing; the focus stays.
+    TWinControl* wanted = FPendingGone ? nullptr : FPendingFocus;
+    if (FPendingGone || (wanted != nullptr && !CanTakeFocus(wanted, this))) {
+      wanted = !leavingGone && CanTakeFocus(leaving, this) ? leaving : nullptr;
+    }
+    if (leavingGone) {
+      if (wanted != Control && !MoveFocus(wanted)) return;
+      Control = wanted;
+      continue;
+    }
+    if (wanted != nullptr && IsInside(wanted, leaving)) {
+      // OnExit kept the focus in the control it was leaving.
+      if (wanted != FActiveControl && !MoveFocus(wanted)) return;
+      Control = wanted;
+      break;
+    }
+    FEntered = EnteredParent(leaving);
+    if (wanted != Control) {
+      // OnExit sent the focus elsewhere: that replaces the pending change.
+      if (!MoveFocus(wanted)) return;
+      Control = wanted;
+    }
+  }
+  // The controls it enters get OnEnter, outermost first.
+  if (Control != nullptr) EnterChain(Control);
+}
+
+bool TCustomForm::MoveFocus(TWinControl* Control) {
+  TDestroyGuard formGuard(this);
   TWinControl* old = FActiveControl;
   FActiveControl = Control;
   Guarded(this, [&] {
     if (old != nullptr && FActive && IsLiveControl(old)) old->Perform(WM_KILLFOCUS, 0, 0);
-    if (Control != nullptr && FActive && IsLiveControl(Control) && FActiveControl == Control) {
+    if (Control != nullptr && FActive && FActiveControl == Control && IsLiveControl(Control)) {
       Control->Perform(WM_SETFOCUS, 0, 0);
     }
-    if (old != nullptr && IsLiveControl(old)) old->Perform(CM_EXIT, 0, 0);
-    if (Control != nullptr && IsLiveControl(Control) && FActiveControl == Control) Control->Perform(CM_ENTER, 0, 0);
   });
+  // A handler may have moved the focus on itself; that change stands.
+  return !formGuard.Gone() && FActiveControl == Control;
+}
+
+void TCustomForm::EnterChain(TWinControl* Control) {
+  std::vector<TWinControl*> chain;
+  for (TWinControl* c = Control; c != nullptr && c != this; c = c->Parent()) {
+    if (FEntered != nullptr && IsInside(FEntered, c)) break;  // entered already
+    chain.push_back(c);
+  }
+  TDestroyGuard formGuard(this);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    if (FActiveControl != Control || !IsLiveControl(*it)) return;
+    TWinControl* entering = *it;
+    FEntered = entering;
+    Guarded(this, [&] { entering->Perform(CM_ENTER, 0, 0); });
+    if (formGuard.Gone()) return;
+  }
+}
+
+void TCustomForm::FocusLeaves(TControl* Control) {
+  if (Control == this || FActiveControl == nullptr || !IsInside(FActiveControl, Control)) return;
+  TWinControl* next = FindNextControl(FActiveControl, true, true, false);
+  if (next != nullptr && IsInside(next, Control)) next = nullptr;
+  SetActiveControl(next);
 }
 
 void TCustomForm::SetWindowActive(bool Value) {
@@ -207,10 +311,10 @@ void TCustomForm::SetWindowActive(bool Value) {
   Guarded(this, [&] {
     if (Value) {
       if (FActiveControl != nullptr) FActiveControl->Perform(WM_SETFOCUS, 0, 0);
-      if (FOnActivate) FOnActivate(this);
+      RaiseEvent(FOnActivate, this);
     } else {
       if (FActiveControl != nullptr) FActiveControl->Perform(WM_KILLFOCUS, 0, 0);
-      if (FOnDeactivate) FOnDeactivate(this);
+      RaiseEvent(FOnDeactivate, this);
     }
   });
 }
@@ -219,6 +323,11 @@ void TCustomForm::ControlGone(TControl* Control) {
   if (FCapture != nullptr && IsInside(FCapture, Control)) FCapture = nullptr;
   if (FHover != nullptr && IsInside(FHover, Control)) FHover = nullptr;
   if (FActiveControl != nullptr && IsInside(FActiveControl, Control)) FActiveControl = nullptr;
+  if (FEntered != nullptr && IsInside(FEntered, Control)) FEntered = Control == this ? nullptr : EnteredParent(Control);
+  if (FPendingFocus != nullptr && IsInside(FPendingFocus, Control)) {
+    FPendingFocus = nullptr;
+    FPendingGone = true;
+  }
   FDirty.erase(std::remove_if(FDirty.begin(), FDirty.end(),
                               [&](const DirtyPart& d) { return d.Root != this && IsInside(d.Root, Control); }),
                FDirty.end());
@@ -319,7 +428,9 @@ void TCustomForm::InputMouseDown(TMouseButton Button, TShiftState Shift, int X, 
     FButtons.Include(ButtonState(Button));
     TControl* target = FCapture != nullptr ? FCapture : TargetAt({X, Y});
     if (target == nullptr) return;
+    TDestroyGuard guard(target);
     SetHover(target);
+    if (guard.Gone()) return;
     if (FCapture == nullptr && target->ControlStyle().Contains(csCaptureMouse)) FCapture = target;
     const TPoint o = target->WindowOrigin();
     target->Perform(DownMessage(Button, Double), static_cast<WPARAM>((Shift + FButtons).Bits()),
@@ -328,6 +439,7 @@ void TCustomForm::InputMouseDown(TMouseButton Button, TShiftState Shift, int X, 
 }
 
 void TCustomForm::InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TDestroyGuard formGuard(this);
   Guarded(this, [&] {
     SetKeyDown(ButtonKey(Button), false);
     FButtons.Exclude(ButtonState(Button));
@@ -337,21 +449,23 @@ void TCustomForm::InputMouseUp(TMouseButton Button, TShiftState Shift, int X, in
     const TPoint o = target->WindowOrigin();
     target->Perform(UpMessage(Button), static_cast<WPARAM>((Shift + FButtons).Bits()),
                     PointToLParam({X - o.X, Y - o.Y}));
-    if (Button != mbRight) return;
+    if (Button != mbRight || formGuard.Gone()) return;
     // The context menu goes to the control under the pointer, then up
     // through its parents until one takes it.
     for (TControl* c = TargetAt({X, Y}); c != nullptr && IsLiveControl(c); c = c->Parent()) {
       if (c->Perform(WM_CONTEXTMENU, 0, PointToLParam(ClientToScreen({X, Y}))) != 0) break;
     }
   });
-  if (FButtons.Empty()) InputMouseMove(KeyboardShiftState(), X, Y);
+  if (!formGuard.Gone() && FButtons.Empty()) InputMouseMove(KeyboardShiftState(), X, Y);
 }
 
 void TCustomForm::InputMouseMove(TShiftState Shift, int X, int Y) {
   Guarded(this, [&] {
+    TDestroyGuard formGuard(this);
     if (FCapture == nullptr) SetHover(TargetAt({X, Y}));
+    if (formGuard.Gone()) return;
     TControl* target = FCapture != nullptr ? FCapture : TargetAt({X, Y});
-    if (target == nullptr || !IsLiveControl(target)) return;
+    if (target == nullptr) return;
     const TPoint o = target->WindowOrigin();
     target->Perform(WM_MOUSEMOVE, static_cast<WPARAM>((Shift + FButtons).Bits()), PointToLParam({X - o.X, Y - o.Y}));
   });
@@ -372,21 +486,54 @@ void TCustomForm::InputMouseLeave() {
   Guarded(this, [&] { SetHover(nullptr); });
 }
 
+// A key goes to the form first when it previews keys (its handler may
+// delete the focused control, which ends the key), then Alt with a letter
+// or digit is offered as an accelerator to the captions on the form, then
+// the focused control gets the notification and the key message. A key
+// down nobody took that is the Menu key or Shift+F10 opens the popup menu
+// of the focused control (or the nearest parent with one) at the control's
+// own point: the caret, the current cell.
 void TCustomForm::DispatchKey(std::uint32_t Notification, std::uint32_t Message, Word Key) {
   TWinControl* target = FActiveControl;
   if (target == nullptr || !target->CanFocus()) target = this;
-  if (FKeyPreview && target != this && Message != WM_CHAR) {
+  TDestroyGuard formGuard(this);
+  TDestroyGuard targetGuard(target);
+  if (FKeyPreview && target != this) {
     Word k = Key;
     if (Message == WM_KEYDOWN) {
       KeyDown(k, KeyboardShiftState());
     } else {
       KeyUp(k, KeyboardShiftState());
     }
-    if (k == 0) return;
+    // A handler that deleted the focused control (or the form) ends the key.
+    if (k == 0 || formGuard.Gone() || targetGuard.Gone()) return;
+    target = FActiveControl;
+    if (target == nullptr || !target->CanFocus()) target = this;
+    targetGuard = TDestroyGuard(target);
+  }
+  const TShiftState shift = KeyboardShiftState();
+  if (Message == WM_KEYDOWN && IsAccelKey(Key) && shift.Contains(ssAlt) && !shift.Contains(ssCtrl)) {
+    if (OfferAccelerator(static_cast<char32_t>(Key))) return;
+    if (formGuard.Gone() || targetGuard.Gone()) return;
   }
   if (target->Perform(Notification, Key, 0) != 0) return;
-  if (!IsLiveControl(target)) return;
-  target->Perform(Message, Key, 0);
+  if (targetGuard.Gone()) return;
+  const LRESULT taken = target->Perform(Message, Key, 0);
+  if (Message != WM_KEYDOWN || taken != 0 || targetGuard.Gone() || formGuard.Gone()) return;
+  // The Menu key and Shift+F10 open the focused control's popup menu.
+  const bool shiftOnly = shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
+  if (Key == VK_APPS || (Key == VK_F10 && shiftOnly)) PopupFromKeyboard(target);
+}
+
+bool TCustomForm::OfferAccelerator(char32_t Char) {
+  return Perform(CM_DIALOGCHAR, static_cast<WPARAM>(Char), 0) != 0;
+}
+
+void TCustomForm::PopupFromKeyboard(TWinControl* Target) {
+  const TPoint screen = Target->ClientToScreen(Target->KeyboardPopupPoint());
+  for (TControl* c = Target; c != nullptr && IsLiveControl(c); c = c->Parent()) {
+    if (c->Perform(WM_CONTEXTMENU, 0, PointToLParam(screen)) != 0) break;
+  }
 }
 
 void TCustomForm::InputKeyDown(Word Key) {
@@ -403,14 +550,16 @@ void TCustomForm::InputChar(char32_t Char) {
   Guarded(this, [&] {
     TWinControl* target = FActiveControl;
     if (target == nullptr || !target->CanFocus()) target = this;
+    TDestroyGuard formGuard(this);
+    TDestroyGuard targetGuard(target);
     if (FKeyPreview && target != this) {
       char32_t c = Char;
       KeyPress(c);
-      if (c == 0) return;
+      if (c == 0 || formGuard.Gone() || targetGuard.Gone()) return;
       Char = c;
     }
     if (target->Perform(CN_CHAR, static_cast<WPARAM>(Char), 0) != 0) return;
-    if (IsLiveControl(target)) target->Perform(WM_CHAR, static_cast<WPARAM>(Char), 0);
+    if (!targetGuard.Gone()) target->Perform(WM_CHAR, static_cast<WPARAM>(Char), 0);
   });
 }
 
@@ -424,19 +573,17 @@ void TCustomForm::WndProc(TMessage& Message) {
     }
     if (key == VK_RETURN || key == VK_ESCAPE) {
       // Default and cancel buttons answer these.
-      std::function<bool(TWinControl*)> offer = [&](TWinControl* w) {
-        for (int i = 0; i < w->ControlCount(); ++i) {
-          TControl* c = w->Controls(i);
-          TMessage m{CM_DIALOGKEY, Message.WParam, 0, 0};
-          c->WndProc(m);
-          if (m.Result != 0) return true;
-          if (auto* inner = dynamic_cast<TWinControl*>(c); inner != nullptr && offer(inner)) return true;
-        }
-        return false;
-      };
-      Message.Result = offer(this) ? 1 : 0;
+      Message.Result = OfferToControls(this, CM_DIALOGKEY, Message.WParam) ? 1 : 0;
       return;
     }
+  }
+  if (Message.Msg == CM_DIALOGCHAR) {
+    Message.Result = OfferToControls(this, CM_DIALOGCHAR, Message.WParam) ? 1 : 0;
+    return;
+  }
+  if (Message.Msg == WM_GETDLGCODE) {
+    Message.Result = 0;  // keys typed with no control focused may be accelerators
+    return;
   }
   TWinControl::WndProc(Message);
 }

@@ -61,6 +61,11 @@ class TCustomForm : public TWinControl {
   static void FreeReleasedForms();
 
   // ---- focus ----------------------------------------------------------------------------
+  // Moving the focus runs in three steps: the focus moves (kill and set
+  // focus), the controls it leaves get OnExit (innermost first), the
+  // controls it enters get OnEnter (outermost first). A control gets OnExit only after its
+  // OnEnter. A focus change asked for inside OnExit replaces the pending
+  // one; asking for the exiting control itself keeps the focus there.
   [[nodiscard]] TWinControl* ActiveControl() const { return FActiveControl; }
   void SetActiveControl(TWinControl* Control);
   [[nodiscard]] bool Active() const { return FActive; }
@@ -119,6 +124,15 @@ class TCustomForm : public TWinControl {
   friend class TWinControl;
   // A control leaves the form (destroyed, hidden, re-parented): forget it.
   void ControlGone(TControl* Control);
+  // A control is hidden or disabled: when the focus is in it, the focus
+  // moves on as Tab would (with OnExit).
+  void FocusLeaves(TControl* Control);
+  // Kill and set focus; false when a handler moved the focus elsewhere.
+  bool MoveFocus(TWinControl* Control);
+  void EnterChain(TWinControl* Control);
+  // Alt+letter or a plain letter: the caption with that accelerator.
+  bool OfferAccelerator(char32_t Char);
+  void PopupFromKeyboard(TWinControl* Target);
   void PaintTree(TControl* Control, const TRect& Clip);
   TControl* TargetAt(TPoint P) const;
   void SetHover(TControl* Control);
@@ -132,6 +146,10 @@ class TCustomForm : public TWinControl {
   std::vector<DirtyPart> FDirty;
   std::uint64_t FSurfaceVersion = 0;
   TWinControl* FActiveControl = nullptr;
+  TWinControl* FEntered = nullptr;  // innermost control that got OnEnter and no OnExit yet
+  TWinControl* FPendingFocus = nullptr;
+  bool FExiting = false;
+  bool FPendingGone = false;  // the pending focus target was destroyed
   TControl* FCapture = nullptr;
   TControl* FHover = nullptr;
   TShiftState FButtons;

@@ -454,9 +454,12 @@ TGridRect TCustomGrid::Selection() const {
 }
 
 void TCustomGrid::SetSelection(const TGridRect& Value) {
+  TDestroyGuard guard(this);
   HideEditor();
-  FCurrent = {ClampInt(Value.Left, 0, FColCount - 1), ClampInt(Value.Top, 0, FRowCount - 1)};
-  FAnchor = {ClampInt(Value.Right, 0, FColCount - 1), ClampInt(Value.Bottom, 0, FRowCount - 1)};
+  if (guard.Gone()) return;
+  // The current cell never sits on a heading.
+  FCurrent = {ClampInt(Value.Left, FFixedCols, FColCount - 1), ClampInt(Value.Top, FFixedRows, FRowCount - 1)};
+  FAnchor = {ClampInt(Value.Right, FFixedCols, FColCount - 1), ClampInt(Value.Bottom, FFixedRows, FRowCount - 1)};
   Invalidate();
 }
 

@@ -12,6 +12,12 @@
 // - TInplaceEdit/TInplaceEditList: the cell editor, the latter with an
 //   ellipsis button or a pick list below the cell.
 //
+// Keys: a grid that can edit its cells (goEditing without goRowSelect)
+// keeps Return for itself: Return opens the editor, and in the editor it
+// stores the text. Return then never also presses the form's default
+// button; a grid that does not edit leaves Return (and always Escape,
+// unless its editor is open) to the form.
+//
 // Cells are numbered from 0; columns 0..FixedCols-1 and rows
 // 0..FixedRows-1 are fixed and never scroll. Every cell is followed by a
 // grid line GridLineWidth pixels wide (to its right and below it) when
@@ -126,9 +132,10 @@ class TInplaceEdit : public TCustomEdit {
 class TPickListBox;
 
 // The editor with a button at the right of the cell: an ellipsis button
-// that raises OnEditButtonClick, or a pick list that drops down below the
-// cell (Alt+Down or F4 or a click on the button; Up/Down pick, Enter takes,
-// Escape closes).
+// that raises OnEditButtonClick, or a pick list that drops down (Alt+Down
+// or F4 or a click on the button; Up/Down pick, Enter takes, Escape
+// closes). The list lies on the form above all controls, below the cell,
+// or above it when only there all its rows fit; it stays within the form.
 class TInplaceEditList : public TInplaceEdit {
  public:
   explicit TInplaceEditList(TComponent* AOwner);
@@ -156,6 +163,7 @@ class TInplaceEditList : public TInplaceEdit {
  protected:
   void BeforeHide() override { CloseUp(false); }
   [[nodiscard]] int ButtonWidth() const override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   friend class TPickListBox;
@@ -225,7 +233,8 @@ class TCustomGrid : public TCustomControl {
   // The selected block; with goRowSelect it spans all non-fixed columns.
   [[nodiscard]] TGridRect Selection() const;
   // Sets the current cell to the block's top left and the anchor to its
-  // bottom right, without asking SelectCell. Values are kept in range.
+  // bottom right, without asking SelectCell. The block is clipped to the
+  // non-fixed cells.
   void SetSelection(const TGridRect& Value);
 
   // ---- scrolling -----------------------------------------------------------------------------
@@ -283,9 +292,11 @@ class TCustomGrid : public TCustomControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  // The wheel moves the current row by one.
+  // Each wheel notch moves the current row by WheelScrollLines rows.
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  // The current cell's bottom left corner.
+  [[nodiscard]] TPoint KeyboardPopupPoint() const override;
 
  protected:
   friend class TInplaceEdit;
@@ -389,6 +400,7 @@ class TCustomGrid : public TCustomControl {
 
   TInplaceEdit* FInplaceEdit = nullptr;
   bool FEditorMode = false;
+  bool FClosingEditor = false;  // the editor hands the focus back to the grid
   std::string FEditOriginal;
 };
 

@@ -53,6 +53,9 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     return;
   }
   TCustomGrid* grid = FGrid;
+  // Closing the editor stores its text: OnSetEditText may delete rows, the
+  // grid or this editor.
+  TDestroyGuard gridGuard(grid);
   bool toGrid = false;
   switch (Key) {
     case VK_ESCAPE:
@@ -69,6 +72,10 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     case VK_END: toGrid = Shift.Contains(ssCtrl); break;
     case VK_TAB:
       grid->HideEditor();
+      if (gridGuard.Gone()) {
+        Key = 0;
+        return;
+      }
       if (grid->Options().Contains(goTabs)) {
         grid->KeyDown(Key, Shift);
       } else if (TCustomForm* form = GetParentForm(grid)) {
@@ -84,14 +91,19 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
   }
   // Navigation takes the typed text first, then moves on in the grid.
   grid->HideEditor();
-  grid->KeyDown(Key, Shift);
+  if (!gridGuard.Gone()) grid->KeyDown(Key, Shift);
   Key = 0;
 }
 
 void TInplaceEdit::KeyPress(char32_t& Key) {
   if (FGrid != nullptr) {
+    TDestroyGuard guard(this);
     FGrid->KeyPress(Key);
     if (Key == 0) return;
+    if (guard.Gone()) {
+      Key = 0;
+      return;
+    }
   }
   if (Key == U'\r' || Key == 27 || Key == U'\t') {
     Key = 0;
@@ -145,18 +157,19 @@ class TPickListBox : public TCustomControl {
   }
 
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
+    TDestroyGuard guard(this);
     TCustomControl::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft) return;
+    if (Button != mbLeft || guard.Gone()) return;
     const int index = FTopIndex + (Y - 1) / std::max(1, ItemHeight());
     if (index >= 0 && index < static_cast<int>(FEditor->FItems.size())) FEditor->PickItem(index);
   }
 
   bool DoMouseWheelDown(TShiftState, TPoint) override {
-    ScrollBy(1);
+    ScrollBy(WheelScrollLines());
     return true;
   }
   bool DoMouseWheelUp(TShiftState, TPoint) override {
-    ScrollBy(-1);
+    ScrollBy(-WheelScrollLines());
     return true;
   }
 
@@ -182,6 +195,12 @@ TInplaceEditList::~TInplaceEditList() {
   FList = nullptr;
 }
 
+void TInplaceEditList::Notification(TComponent* AComponent, TOperation Operation) {
+  TInplaceEdit::Notification(AComponent, Operation);
+  // The list lies on the form, which may free it first.
+  if (Operation == opRemove && AComponent == FList) FList = nullptr;
+}
+
 void TInplaceEditList::SetEditStyle(TEditStyle Value) {
   if (Value == FEditStyle) return;
   CloseUp(false);
@@ -200,18 +219,32 @@ bool TInplaceEditList::ListVisible() const { return FList != nullptr && FList->V
 
 void TInplaceEditList::DropDown() {
   if (FEditStyle != esPickList || ListVisible() || Grid() == nullptr) return;
-  FItems.clear();
-  if (FOnGetPickListItems) FOnGetPickListItems(EditCol(), EditRow(), FItems);
-  if (FItems.empty()) return;
+  TDestroyGuard guard(this);
+  std::vector<std::string> items;
+  RaiseEvent(FOnGetPickListItems, EditCol(), EditRow(), items);
+  if (guard.Gone() || ListVisible() || !Visible()) return;
+  FItems = std::move(items);
+  TCustomForm* form = GetParentForm(this);
+  if (FItems.empty() || form == nullptr) return;
   if (FList == nullptr) FList = new TPickListBox(this, this);
-  FList->SetParent(Grid());
-  const int rows = std::min(FDropDownRows, static_cast<int>(FItems.size()));
+  // The list lies on the form, above everything, so that no parent clips it.
+  FList->SetParent(form);
+  FList->SetFont(Font());
+  const int itemHeight = FList->ItemHeight();
+  const TPoint cell = WindowOrigin();
+  const int below = form->ClientHeight() - (cell.Y + Height());
+  const int above = cell.Y;
+  // Below the cell; above it when only there all rows fit; otherwise on
+  // the roomier side with as many rows as fit.
+  const int wanted = std::min(FDropDownRows, static_cast<int>(FItems.size()));
+  const auto fitting = [&](int Room) { return std::clamp((Room - 2) / std::max(1, itemHeight), 1, wanted); };
+  const bool down = fitting(below) == wanted || fitting(below) >= fitting(above);
+  const int rows = fitting(down ? below : above);
   FList->SetRows(rows);
-  const int height = rows * FList->ItemHeight() + 2;
-  int top = Top() + Height();
-  // Near the bottom the list opens above the cell.
-  if (top + height > Grid()->Height() && Top() - height >= 0) top = Top() - height;
-  FList->SetBounds(Left(), top, std::max(Width(), 40), height);
+  const int height = rows * itemHeight + 2;
+  const int width = std::min(std::max(Width(), 40), form->ClientWidth());
+  const int left = std::clamp(cell.X, 0, std::max(0, form->ClientWidth() - width));
+  FList->SetBounds(left, down ? cell.Y + Height() : cell.Y - height, width, height);
   const auto found = std::find(FItems.begin(), FItems.end(), Text());
   FList->SetItemIndex(found == FItems.end() ? 0 : static_cast<int>(found - FItems.begin()));
   FList->Show();
@@ -223,8 +256,9 @@ void TInplaceEditList::CloseUp(bool Accept) {
   const int index = FList->ItemIndex();
   FList->Hide();
   if (Accept && index >= 0 && index < static_cast<int>(FItems.size())) {
-    SetText(FItems[static_cast<std::size_t>(index)]);
-    SelectAll();
+    TDestroyGuard guard(this);
+    SetText(FItems[static_cast<std::size_t>(index)]);  // OnChange runs
+    if (!guard.Gone()) SelectAll();
   }
 }
 
@@ -240,13 +274,13 @@ void TInplaceEditList::KeyDown(Word& Key, TShiftState Shift) {
       case VK_UP: FList->SetItemIndex(FList->ItemIndex() - 1); break;
       case VK_DOWN: FList->SetItemIndex(FList->ItemIndex() + 1); break;
       case VK_RETURN:
-        CloseUp(true);
+      case VK_ESCAPE: {
+        const bool accept = Key == VK_RETURN;
+        Key = 0;
         FSwallowChar = true;
-        break;
-      case VK_ESCAPE:
-        CloseUp(false);
-        FSwallowChar = true;
-        break;
+        CloseUp(accept);
+        return;
+      }
       default: TInplaceEdit::KeyDown(Key, Shift); return;
     }
     Key = 0;
@@ -254,8 +288,8 @@ void TInplaceEditList::KeyDown(Word& Key, TShiftState Shift) {
   }
   const bool opens = (Key == VK_DOWN && Shift.Contains(ssAlt)) || Key == VK_F1 + 3;  // Alt+Down, F4
   if (opens && FEditStyle == esPickList) {
-    DropDown();
     Key = 0;
+    DropDown();
     return;
   }
   TInplaceEdit::KeyDown(Key, Shift);
@@ -280,8 +314,8 @@ void TInplaceEditList::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
       } else {
         DropDown();
       }
-    } else if (FOnEditButtonClick) {
-      FOnEditButtonClick(this);
+    } else {
+      RaiseEvent(FOnEditButtonClick, this);
     }
     return;
   }
@@ -313,36 +347,38 @@ void TInplaceEditList::Paint() {
 // ---- TCustomDrawGrid -------------------------------------------------------------------------
 
 void TCustomDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  // Called for every painted cell: no copy of the handler (painting may
+  // not delete the grid).
   if (FOnDrawCell) FOnDrawCell(this, ACol, ARow, ARect, AState);
 }
 
 bool TCustomDrawGrid::SelectCell(int ACol, int ARow) {
   bool canSelect = true;
-  if (FOnSelectCell) FOnSelectCell(this, ACol, ARow, canSelect);
+  RaiseEvent(FOnSelectCell, this, ACol, ARow, canSelect);
   return canSelect;
 }
 
 void TCustomDrawGrid::TopLeftChanged() {
   TCustomGrid::TopLeftChanged();
-  if (FOnTopLeftChanged) FOnTopLeftChanged(this);
+  RaiseEvent(FOnTopLeftChanged, this);
 }
 
 void TCustomDrawGrid::ColumnMoved(int FromIndex, int ToIndex) {
-  if (FOnColumnMoved) FOnColumnMoved(this, FromIndex, ToIndex);
+  RaiseEvent(FOnColumnMoved, this, FromIndex, ToIndex);
 }
 
 void TCustomDrawGrid::RowMoved(int FromIndex, int ToIndex) {
-  if (FOnRowMoved) FOnRowMoved(this, FromIndex, ToIndex);
+  RaiseEvent(FOnRowMoved, this, FromIndex, ToIndex);
 }
 
 std::string TCustomDrawGrid::GetEditText(int ACol, int ARow) {
   std::string value;
-  if (FOnGetEditText) FOnGetEditText(this, ACol, ARow, value);
+  RaiseEvent(FOnGetEditText, this, ACol, ARow, value);
   return value;
 }
 
 void TCustomDrawGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
-  if (FOnSetEditText) FOnSetEditText(this, ACol, ARow, Value);
+  RaiseEvent(FOnSetEditText, this, ACol, ARow, Value);
 }
 
 // ---- TStringGrid ------------------------------------------------------------------------------
@@ -395,7 +431,7 @@ void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
 
 std::string TStringGrid::GetEditText(int ACol, int ARow) {
   std::string value = Cells(ACol, ARow);
-  if (OnGetEditText()) OnGetEditText()(this, ACol, ARow, value);
+  RaiseEvent(OnGetEditText(), this, ACol, ARow, value);
   return value;
 }
 

@@ -28,24 +28,44 @@ void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor) {
     ScrollIntoView(ACol, ARow);
     return;
   }
-  if (!SelectCell(ACol, ARow)) return;
+  TDestroyGuard guard(this);
+  if (!SelectCell(ACol, ARow) || guard.Gone()) return;
   HideEditor();
+  if (guard.Gone()) return;
+  // OnSelectCell and OnSetEditText may have added or deleted rows and columns.
+  ACol = std::clamp(ACol, FFixedCols, FColCount - 1);
+  ARow = std::clamp(ARow, FFixedRows, FRowCount - 1);
   FCurrent = {ACol, ARow};
   if (MoveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
   Invalidate();
   ScrollIntoView(ACol, ARow);
+  if (guard.Gone()) return;
+  // Closing the editor gave the focus back to the grid; it reopens here.
   if (FOptions.Contains(goAlwaysShowEditor) && Focused()) ShowEditor();
 }
 
 // ---- keyboard -------------------------------------------------------------------------------
 
+// A grid that edits its cells keeps Return: it opens the editor (and the
+// editor, which keeps every key, takes the text with it). Return never both
+// edits and presses the form's default button; a grid that does not edit
+// leaves Return to the form.
 void TCustomGrid::WMGetDlgCode(TMessage& Message) {
   Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
   if (FOptions.Contains(goTabs)) Message.Result |= DLGC_WANTTAB;
+  if (CanEditShow()) Message.Result |= DLGC_WANTRETURN;
+}
+
+TPoint TCustomGrid::KeyboardPopupPoint() const {
+  const TRect cell = CellRect(FCurrent.X, FCurrent.Y);
+  if (cell.IsEmpty()) return TCustomControl::KeyboardPopupPoint();
+  return {cell.Left, cell.Bottom};
 }
 
 void TCustomGrid::KeyDown(Word& Key, TShiftState Shift) {
+  TDestroyGuard guard(this);
   TCustomControl::KeyDown(Key, Shift);
+  if (guard.Gone()) return;
   switch (Key) {
     case VK_UP:
     case VK_DOWN:
@@ -80,6 +100,7 @@ void TCustomGrid::NavigateKey(Word Key, TShiftState Shift) {
   const bool rowSelect = FOptions.Contains(goRowSelect);
   const int page = std::max(1, VisibleRowCount());
   TGridCoord target = FCurrent;
+  TDestroyGuard guard(this);  // scrolling raises OnTopLeftChanged
   switch (Key) {
     case VK_UP: --target.Y; break;
     case VK_DOWN: ++target.Y; break;
@@ -115,7 +136,7 @@ void TCustomGrid::NavigateKey(Word Key, TShiftState Shift) {
       break;
     default: return;
   }
-  MoveCurrent(target.X, target.Y, !extend);
+  if (!guard.Gone()) MoveCurrent(target.X, target.Y, !extend);
 }
 
 void TCustomGrid::TabKey(bool Forward) {
@@ -133,11 +154,13 @@ void TCustomGrid::TabKey(bool Forward) {
 }
 
 void TCustomGrid::KeyPress(char32_t& Key) {
+  TDestroyGuard guard(this);
   TCustomControl::KeyPress(Key);
-  if (Key == 0 || !FOptions.Contains(goEditing)) return;
+  if (Key == 0 || guard.Gone() || !FOptions.Contains(goEditing)) return;
   if (Key == U'\r') {
     if (FOptions.Contains(goAlwaysShowEditor) && FEditorMode) {
       HideEditor();
+      if (guard.Gone()) return;
       ShowEditor();
     } else if (FEditorMode) {
       HideEditor();
@@ -154,7 +177,7 @@ void TCustomGrid::KeyPress(char32_t& Key) {
   // Typing on a cell opens the editor with the typed character as its text.
   if (!FEditorMode && Key >= 32 && Key != 127) {
     ShowEditor();
-    if (!FEditorMode || FInplaceEdit == nullptr) return;
+    if (guard.Gone() || !FEditorMode || FInplaceEdit == nullptr) return;
     FInplaceEdit->SelectAll();
     FInplaceEdit->Perform(WM_CHAR, static_cast<WPARAM>(Key), 0);
     Key = 0;
@@ -164,7 +187,9 @@ void TCustomGrid::KeyPress(char32_t& Key) {
 void TCustomGrid::WMSetFocus(TMessage& Message) {
   TCustomControl::WMSetFocus(Message);
   Invalidate();
-  if (FOptions.Contains(goAlwaysShowEditor) && !FEditorMode) ShowEditor();
+  // Not while the editor is closing: it hands the focus back to the grid
+  // before its text is stored, and would reopen with the old text.
+  if (FOptions.Contains(goAlwaysShowEditor) && !FEditorMode && !FClosingEditor) ShowEditor();
 }
 
 void TCustomGrid::WMKillFocus(TMessage& Message) {
@@ -191,16 +216,22 @@ void TCustomGrid::ShowEditor() {
     if (FInplaceEdit == nullptr) return;
     FInplaceEdit->SetParent(this);
   }
+  TDestroyGuard guard(this);
   if (auto* list = dynamic_cast<TInplaceEditList*>(FInplaceEdit)) {
     list->SetEditStyle(GetEditStyle(FCurrent.X, FCurrent.Y));
   }
-  FEditOriginal = GetEditText(FCurrent.X, FCurrent.Y);
+  std::string original = GetEditText(FCurrent.X, FCurrent.Y);
+  // OnGetEditText may have deleted the grid or opened the editor itself.
+  if (guard.Gone() || FEditorMode || FInplaceEdit == nullptr) return;
+  FEditOriginal = std::move(original);
   FEditorMode = true;
   FInplaceEdit->Attach(this, FCurrent.X, FCurrent.Y, CellRect(FCurrent.X, FCurrent.Y));
   FInplaceEdit->SetText(FEditOriginal);
   PlaceEditor();
   FInplaceEdit->Show();
   if (FInplaceEdit->CanFocus()) FInplaceEdit->SetFocus();
+  // OnEnter and OnExit handlers ran; the editor may be closed or gone.
+  if (guard.Gone() || !FEditorMode || FInplaceEdit == nullptr) return;
   FInplaceEdit->SelectAll();
   InvalidateCell(FCurrent.X, FCurrent.Y);
 }
@@ -220,20 +251,35 @@ void TCustomGrid::PlaceEditor() {
 void TCustomGrid::HideEditor() {
   if (!FEditorMode || FInplaceEdit == nullptr) return;
   const std::string text = FInplaceEdit->Text();
+  const std::string original = FEditOriginal;
   const int col = FInplaceEdit->EditCol();
   const int row = FInplaceEdit->EditRow();
+  TDestroyGuard guard(this);
   CancelEditor();
-  if (text != FEditOriginal && col < FColCount && row < FRowCount) SetEditText(col, row, text);
+  if (guard.Gone()) return;
+  if (text != original && col < FColCount && row < FRowCount) SetEditText(col, row, text);
+  if (guard.Gone()) return;
   InvalidateCell(col, row);
 }
 
 void TCustomGrid::CancelEditor() {
   if (!FEditorMode || FInplaceEdit == nullptr) return;
   FEditorMode = false;
-  const bool hadFocus = FInplaceEdit->Focused();
-  FInplaceEdit->BeforeHide();
-  FInplaceEdit->Hide();
-  if (hadFocus && CanFocus()) SetFocus();
+  TDestroyGuard guard(this);
+  TInplaceEdit* editor = FInplaceEdit;
+  // The grid takes the focus first, so that hiding the editor does not
+  // send the focus on to the next control.
+  if (editor->Focused() && CanFocus()) {
+    const bool closing = FClosingEditor;
+    FClosingEditor = true;
+    SetFocus();
+    if (guard.Gone()) return;
+    FClosingEditor = closing;
+  }
+  if (FInplaceEdit != editor || FEditorMode) return;  // a handler reopened or replaced it
+  editor->BeforeHide();
+  editor->Hide();
+  if (guard.Gone()) return;
   Invalidate();
 }
 
@@ -244,7 +290,12 @@ int TCustomGrid::SizingColAt(int X, int Y) const {
   // From the right, so that a column sized down to nothing can be pulled
   // open again.
   for (int c = FColCount - 1; c >= 0; --c) {
-    if (c >= FFixedCols && c < FTopLeft.X) break;
+    // Columns scrolled out to the left have no divider on screen; the
+    // fixed columns' dividers still do.
+    if (c >= FFixedCols && c < FTopLeft.X) {
+      c = FFixedCols;
+      continue;
+    }
     const int x = ColX(c);
     if (x < 0) continue;
     const int divider = x + ColWidths(c);
@@ -256,7 +307,10 @@ int TCustomGrid::SizingColAt(int X, int Y) const {
 int TCustomGrid::SizingRowAt(int X, int Y) const {
   if (X < 0 || X >= std::min(FixedWidth(), ClientAreaWidth())) return -1;
   for (int r = FRowCount - 1; r >= 0; --r) {
-    if (r >= FFixedRows && r < FTopLeft.Y) break;
+    if (r >= FFixedRows && r < FTopLeft.Y) {
+      r = FFixedRows;
+      continue;
+    }
     const int y = RowY(r);
     if (y < 0) continue;
     const int divider = y + RowHeights(r);
@@ -266,9 +320,11 @@ int TCustomGrid::SizingRowAt(int X, int Y) const {
 }
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TDestroyGuard guard(this);
   if (Button == mbLeft && CanFocus() && !Focused()) SetFocus();
+  if (guard.Gone()) return;
   TCustomControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !IsLiveControl(this)) return;
+  if (Button != mbLeft || guard.Gone()) return;
   const TPoint p{X, Y};
   for (const bool vertical : {true, false}) {
     const TRect bar = vertical ? VertBarRect() : HorzBarRect();
@@ -324,7 +380,9 @@ void TCustomGrid::StartSelecting(TGridCoord Cell, TShiftState Shift) {
 }
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
+  TDestroyGuard guard(this);
   TCustomControl::MouseMove(Shift, X, Y);
+  if (guard.Gone()) return;
   switch (FState) {
     case TGridState::ColSizing: SetColWidths(FSizingIndex, FSizingStart + X - FSizingOrigin); return;
     case TGridState::RowSizing: SetRowHeights(FSizingIndex, FSizingStart + Y - FSizingOrigin); return;
@@ -352,6 +410,7 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const TGridState state = FState;
   FState = TGridState::Normal;
+  TDestroyGuard guard(this);
   switch (state) {
     case TGridState::ScrollVert: DragThumb(true, {X, Y}, true); break;
     case TGridState::ScrollHorz: DragThumb(false, {X, Y}, true); break;
@@ -371,19 +430,22 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
       break;
     default: break;
   }
+  if (guard.Gone()) return;
   FClickedCurrent = false;
   TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
 bool TCustomGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-  if (TCustomControl::DoMouseWheelDown(Shift, MousePos)) return true;
-  MoveCurrent(FCurrent.X, FCurrent.Y + 1, true);
+  TDestroyGuard guard(this);
+  if (TCustomControl::DoMouseWheelDown(Shift, MousePos) || guard.Gone()) return true;
+  MoveCurrent(FCurrent.X, FCurrent.Y + WheelScrollLines(), true);
   return true;
 }
 
 bool TCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-  if (TCustomControl::DoMouseWheelUp(Shift, MousePos)) return true;
-  MoveCurrent(FCurrent.X, FCurrent.Y - 1, true);
+  TDestroyGuard guard(this);
+  if (TCustomControl::DoMouseWheelUp(Shift, MousePos) || guard.Gone()) return true;
+  MoveCurrent(FCurrent.X, FCurrent.Y - WheelScrollLines(), true);
   return true;
 }
 

@@ -229,7 +229,7 @@ void THeadlessHost::PressKey(Word Key, TShiftState Shift) {
   if (Shift.Contains(ssCtrl)) KeyDown(VK_CONTROL);
   if (Shift.Contains(ssAlt)) KeyDown(VK_MENU);
   KeyDown(Key);
-  const char32_t c = ControlCharOfKey(Key, Shift.Contains(ssCtrl));
+  const char32_t c = ControlCharOfKey(Key, Shift.Contains(ssCtrl), Shift.Contains(ssAlt));
   if (c != 0 && FActive != nullptr) {
     FActive->InputChar(c);
     ProcessMessages();
@@ -253,6 +253,17 @@ void THeadlessHost::Type(std::string_view Utf8) {
     if (shift) KeyUp(VK_SHIFT);
   }
   ProcessMessages();
+}
+
+void THeadlessHost::TypeWithAltGr(Word Key, char32_t Char) {
+  KeyDown(VK_CONTROL);
+  KeyDown(VK_MENU);
+  KeyDown(Key);
+  if (FActive != nullptr) FActive->InputChar(Char);
+  ProcessMessages();
+  KeyUp(Key);
+  KeyUp(VK_MENU);
+  KeyUp(VK_CONTROL);
 }
 
 // ---- pictures --------------------------------------------------------------------------------

@@ -88,6 +88,9 @@ class THeadlessHost : public THost {
   // Types text: for every character its key goes down, the character is
   // sent, the key goes up (shift held for capitals and shifted symbols).
   void Type(std::string_view Utf8);
+  // Types a character with AltGr as keyboards report it: Ctrl and Alt go
+  // down, then Key, the character arrives, and all go up again.
+  void TypeWithAltGr(Word Key, char32_t Char);
 
   // ---- pictures -------------------------------------------------------------------------
   // The form's surface, or the part a control covers, after repainting.

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <typeinfo>
+#include <utility>
 
 namespace vorn {
 
@@ -12,6 +13,18 @@ class TObject;
 
 // The plain event: who raised it.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// Calls an event handler, when one is set, through a copy of it. A handler
+// may delete the object that raised the event, and with it the stored
+// handler; the copy keeps the running handler and what it captured alive
+// until it returns. Code that touches the object afterwards checks first
+// that it still exists (TDestroyGuard for controls).
+template <typename Event, typename... Args>
+void RaiseEvent(const Event& Handler, Args&&... Arguments) {
+  if (!Handler) return;
+  const Event running = Handler;
+  running(std::forward<Args>(Arguments)...);
+}
 
 class TObject {
  public:

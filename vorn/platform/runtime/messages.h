@@ -86,6 +86,9 @@ constexpr LRESULT DLGC_WANTARROWS = 0x0001;
 constexpr LRESULT DLGC_WANTTAB = 0x0002;
 constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
 constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+// The control keeps Return (not Escape) for itself: a focused push button,
+// a grid that edits its cells.
+constexpr LRESULT DLGC_WANTRETURN = 0x4000;
 
 // ---- virtual keys -----------------------------------------------------------------
 constexpr Word VK_LBUTTON = 0x01;
@@ -123,6 +126,7 @@ constexpr Word VK_SUBTRACT = 0x6D;
 constexpr Word VK_DECIMAL = 0x6E;
 constexpr Word VK_DIVIDE = 0x6F;
 constexpr Word VK_F1 = 0x70;
+constexpr Word VK_F10 = 0x79;
 constexpr Word VK_F12 = 0x7B;
 constexpr Word VK_NUMLOCK = 0x90;
 constexpr Word VK_SCROLL = 0x91;
@@ -148,6 +152,13 @@ constexpr char32_t ControlCharOfKey(Word Key, bool Ctrl) {
     case VK_ESCAPE: return 27;
     default: return Ctrl && Key >= 'A' && Key <= 'Z' ? static_cast<char32_t>(Key - 'A' + 1) : 0;
   }
+}
+
+// The same for a key pressed with modifiers held. Ctrl and Alt together
+// are how AltGr arrives: such a key types text (delivered as a character
+// of its own), so it sends no control character.
+constexpr char32_t ControlCharOfKey(Word Key, bool Ctrl, bool Alt) {
+  return Ctrl && Alt && Key >= 'A' && Key <= 'Z' ? 0 : ControlCharOfKey(Key, Ctrl);
 }
 
 // ---- input states -------------------------------------------------------------------

@@ -64,7 +64,9 @@ void TButton::Paint() {
 
 void TButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   if (Button == mbLeft && Enabled()) {
+    TDestroyGuard guard(this);
     if (CanFocus()) SetFocus();
+    if (guard.Gone()) return;
     FTracking = true;
     SetDown(true);
   }
@@ -86,8 +88,14 @@ void TButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 
 void TButton::KeyDown(Word& Key, TShiftState Shift) {
   if (Key == VK_SPACE) SetDown(true);
+  TDestroyGuard guard(this);
   TCustomControl::KeyDown(Key, Shift);
+  if (guard.Gone() || Key != VK_RETURN) return;
+  Key = 0;
+  Click();
 }
+
+void TButton::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTRETURN; }
 
 void TButton::KeyUp(Word& Key, TShiftState Shift) {
   if (Key == VK_SPACE && FDown) {
@@ -101,11 +109,18 @@ void TButton::KeyUp(Word& Key, TShiftState Shift) {
 void TButton::WndProc(TMessage& Message) {
   if (Message.Msg == CM_DIALOGKEY) {
     const auto key = static_cast<Word>(Message.WParam);
-    if (((key == VK_RETURN && FDefault) || (key == VK_ESCAPE && FCancel)) && Showing() && Enabled()) {
-      Click();
+    if (((key == VK_RETURN && FDefault) || (key == VK_ESCAPE && FCancel)) && Showing() && EnabledWithParents()) {
       Message.Result = 1;
+      Click();
       return;
     }
+  }
+  if (Message.Msg == CM_DIALOGCHAR) {
+    if (IsAccel(static_cast<char32_t>(Message.WParam), Caption()) && Showing() && EnabledWithParents()) {
+      Message.Result = 1;
+      Click();
+    }
+    return;
   }
   if (Message.Msg == WM_SETFOCUS || Message.Msg == WM_KILLFOCUS) Invalidate();
   TCustomControl::WndProc(Message);
@@ -200,26 +215,36 @@ void TSpeedButton::WndProc(TMessage& Message) {
     CMButtonPressed(Message);
     return;
   }
+  if (Message.Msg == CM_DIALOGCHAR) {
+    if (IsAccel(static_cast<char32_t>(Message.WParam), Caption()) && Showing() && EnabledWithParents()) {
+      Message.Result = 1;
+      Click();
+    }
+    return;
+  }
   TGraphicControl::WndProc(Message);
 }
 
 void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TDestroyGuard guard(this);
   TGraphicControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !Enabled()) return;
+  if (guard.Gone() || Button != mbLeft || !Enabled()) return;
   if (!FDown) SetState(bsDown);
   FDragging = true;
 }
 
 void TSpeedButton::MouseMove(TShiftState Shift, int X, int Y) {
+  TDestroyGuard guard(this);
   TGraphicControl::MouseMove(Shift, X, Y);
-  if (!FDragging) return;
+  if (guard.Gone() || !FDragging) return;
   const bool inside = ClientRect().Contains({X, Y});
   if (!FDown) SetState(inside ? bsDown : bsUp);
 }
 
 void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TDestroyGuard guard(this);
   TGraphicControl::MouseUp(Button, Shift, X, Y);
-  if (Button != mbLeft || !FDragging) return;
+  if (guard.Gone() || Button != mbLeft || !FDragging) return;
   FDragging = false;
   if (!FDown) SetState(bsUp);
 }

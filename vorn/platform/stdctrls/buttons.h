@@ -1,5 +1,8 @@
-// Push buttons: click with the mouse or with Space; Return presses the
-// default button of a form and Escape its cancel button.
+// Push buttons: click with the mouse, with Space or Return while focused,
+// or with the caption's accelerator (Alt+letter; the letter alone while a
+// control that types nothing has the focus). Elsewhere on the form Return
+// presses the default button and Escape the cancel button, unless the
+// button or a parent of it is disabled.
 #pragma once
 
 #include <memory>
@@ -31,6 +34,9 @@ class TButton : public TCustomControl {
   void WndProc(TMessage& Message) override;
 
   [[nodiscard]] bool Down() const { return FDown; }
+
+ protected:
+  void WMGetDlgCode(TMessage& Message) override;
 
  private:
   void SetDown(bool Value);

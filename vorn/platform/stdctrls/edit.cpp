@@ -50,13 +50,14 @@ void TCustomEdit::SetText(const std::string& Value) {
 }
 
 void TCustomEdit::Change() {
-  if (FOnChange) FOnChange(this);
+  RaiseEvent(FOnChange, this);
 }
 
 int TCustomEdit::Caret() const { return FCaretAtStart ? FSelStart : FSelStart + FSelLength; }
 int TCustomEdit::Anchor() const { return FCaretAtStart ? FSelStart + FSelLength : FSelStart; }
 
 void TCustomEdit::SetSelStart(int Value) {
+  FTypingRun = false;
   FSelStart = std::clamp(Value, 0, static_cast<int>(FChars.size()));
   FSelLength = 0;
   FCaretAtStart = false;
@@ -65,6 +66,7 @@ void TCustomEdit::SetSelStart(int Value) {
 }
 
 void TCustomEdit::SetSelLength(int Value) {
+  FTypingRun = false;
   const int size = static_cast<int>(FChars.size());
   if (Value < 0) {
     const int start = std::max(0, FSelStart + Value);
@@ -90,18 +92,22 @@ void TCustomEdit::MoveCaret(int Pos, bool Extend) {
   FSelStart = std::min(anchor, Pos);
   FSelLength = std::abs(Pos - anchor);
   FCaretAtStart = Pos < anchor;
+  FTypingRun = false;
   ScrollToCaret();
   RestartCaret();
   Invalidate();
 }
 
-void TCustomEdit::Edit(const std::u32string& NewText, int CaretPos) {
+void TCustomEdit::Edit(const std::u32string& NewText, int CaretPos, bool Typed) {
   if (NewText == FChars) {
     MoveCaret(CaretPos, false);
     return;
   }
-  FUndoText = FChars;
-  FUndoCaret = Caret();
+  if (!Typed || !FTypingRun) {
+    FUndoText = FChars;
+    FUndoCaret = Caret();
+  }
+  FTypingRun = Typed;
   FCanUndo = true;
   FChars = NewText;
   FSelStart = std::clamp(CaretPos, 0, static_cast<int>(FChars.size()));
@@ -114,22 +120,26 @@ void TCustomEdit::Edit(const std::u32string& NewText, int CaretPos) {
   Change();
 }
 
-void TCustomEdit::SetSelText(const std::string& Value) {
-  std::u32string insert = Utf8ToU32(Value);
+void TCustomEdit::SetSelText(const std::string& Value) { ReplaceSelection(Utf8ToU32(Value), false); }
+
+void TCustomEdit::ReplaceSelection(std::u32string Insert, bool Typed) {
   // A single line: line ends become nothing, as a paste into one line does.
-  insert.erase(std::remove_if(insert.begin(), insert.end(), [](char32_t c) { return c == '\r' || c == '\n'; }),
-               insert.end());
-  if (FMaxLength > 0) {
+  Insert.erase(std::remove_if(Insert.begin(), Insert.end(), [](char32_t c) { return c == '\r' || c == '\n'; }),
+               Insert.end());
+  if (FMaxLength > 0 && !Insert.empty()) {
+    // The limit holds back what is added; a text already too long (assigned
+    // by the program) can still lose characters.
     const int room = FMaxLength - (static_cast<int>(FChars.size()) - FSelLength);
     if (room <= 0) return;
-    if (static_cast<int>(insert.size()) > room) insert.resize(static_cast<std::size_t>(room));
+    if (static_cast<int>(Insert.size()) > room) Insert.resize(static_cast<std::size_t>(room));
   }
   std::u32string next = FChars;
-  next.replace(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength), insert);
-  Edit(next, FSelStart + static_cast<int>(insert.size()));
+  next.replace(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength), Insert);
+  Edit(next, FSelStart + static_cast<int>(Insert.size()), Typed);
 }
 
 void TCustomEdit::SelectAll() {
+  FTypingRun = false;
   FSelStart = 0;
   FSelLength = static_cast<int>(FChars.size());
   FCaretAtStart = false;
@@ -262,16 +272,22 @@ void TCustomEdit::ScrollToCaret() {
   if (FScrollX > 0 && end < area.Right - 2) FScrollX = std::max(0, FScrollX - (area.Right - 2 - end));
 }
 
+// A masked text shows no blanks, so it is one word: word moves and
+// double clicks must not tell where the blanks of a password are.
+bool TCustomEdit::InWord(int Pos) const {
+  return FPasswordChar != 0 || IsWordChar(FChars[static_cast<std::size_t>(Pos)]);
+}
+
 int TCustomEdit::WordStart(int Pos) const {
-  while (Pos > 0 && !IsWordChar(FChars[static_cast<std::size_t>(Pos - 1)])) --Pos;
-  while (Pos > 0 && IsWordChar(FChars[static_cast<std::size_t>(Pos - 1)])) --Pos;
+  while (Pos > 0 && !InWord(Pos - 1)) --Pos;
+  while (Pos > 0 && InWord(Pos - 1)) --Pos;
   return Pos;
 }
 
 int TCustomEdit::WordEnd(int Pos) const {
   const int n = static_cast<int>(FChars.size());
-  while (Pos < n && IsWordChar(FChars[static_cast<std::size_t>(Pos)])) ++Pos;
-  while (Pos < n && !IsWordChar(FChars[static_cast<std::size_t>(Pos)])) ++Pos;
+  while (Pos < n && InWord(Pos)) ++Pos;
+  while (Pos < n && !InWord(Pos)) ++Pos;
   return Pos;
 }
 
@@ -299,7 +315,15 @@ void TCustomEdit::WMKillFocus(TMessage& Message) {
   TCustomControl::WMKillFocus(Message);
   StopCaret();
   FSelecting = false;
+  FTypingRun = false;
   Invalidate();
+}
+
+void TCustomEdit::WMGetDlgCode(TMessage& Message) { Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
+
+TPoint TCustomEdit::KeyboardPopupPoint() const {
+  const TRect area = TextArea();
+  return {std::clamp(XOfChar(Caret()), area.Left, std::max(area.Left, area.Right - 1)), area.Bottom - 1};
 }
 
 void TCustomEdit::DoEnter() {
@@ -311,10 +335,12 @@ void TCustomEdit::DoEnter() {
 // ---- input -----------------------------------------------------------------------------------
 
 void TCustomEdit::KeyDown(Word& Key, TShiftState Shift) {
+  TDestroyGuard guard(this);
   TCustomControl::KeyDown(Key, Shift);
-  if (Key == 0) return;
+  if (Key == 0 || guard.Gone()) return;
   const bool shift = Shift.Contains(ssShift);
-  const bool ctrl = Shift.Contains(ssCtrl);
+  // Ctrl with Alt is AltGr: the key types a character, it is no shortcut.
+  const bool ctrl = Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
   const int caret = Caret();
   switch (Key) {
     case VK_LEFT:
@@ -362,8 +388,9 @@ void TCustomEdit::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TCustomEdit::KeyPress(char32_t& Key) {
+  TDestroyGuard guard(this);
   TCustomControl::KeyPress(Key);
-  if (Key == 0 || FReadOnly) return;
+  if (Key == 0 || guard.Gone() || FReadOnly) return;
   if (Key == 8) {
     if (FSelLength > 0) {
       ClearSelection();
@@ -375,14 +402,14 @@ void TCustomEdit::KeyPress(char32_t& Key) {
     return;
   }
   if (Key < 32 || Key == 127) return;  // other control characters type nothing
-  std::string one;
-  AppendUtf8(one, Key);
-  SetSelText(one);
+  ReplaceSelection(std::u32string(1, Key), true);
 }
 
 void TCustomEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TDestroyGuard guard(this);
   if (Button == mbLeft) {
     if (!Focused() && CanFocus()) SetFocus();
+    if (guard.Gone()) return;
     if (!Shift.Contains(ssDouble)) {
       FSelecting = true;
       MoveCaret(CharAtX(X), Shift.Contains(ssShift));
@@ -404,9 +431,10 @@ void TCustomEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
 void TCustomEdit::DblClick() {
   // A double click selects the word under the caret.
   int start = Caret();
-  while (start > 0 && IsWordChar(FChars[static_cast<std::size_t>(start - 1)])) --start;
+  while (start > 0 && InWord(start - 1)) --start;
   int end = Caret();
-  while (end < static_cast<int>(FChars.size()) && IsWordChar(FChars[static_cast<std::size_t>(end)])) ++end;
+  while (end < static_cast<int>(FChars.size()) && InWord(end)) ++end;
+  FTypingRun = false;
   FSelStart = start;
   FSelLength = end - start;
   FCaretAtStart = false;

@@ -2,7 +2,11 @@
 // selected with mouse and keys, cut, copied and pasted through the
 // clipboard. Positions (SelStart, SelLength, MaxLength) count characters.
 // Every change of the text, typed or assigned, calls Change, which raises
-// OnChange; derived fields check their text there.
+// OnChange; derived fields check their text there. Undo takes back the
+// last change; characters typed in a row count as one change (a caret
+// move, a deletion or a paste ends the run). A key that arrives with Ctrl
+// and Alt held (AltGr) types text and runs no Ctrl shortcut. A password
+// field (PasswordChar set) is one word for word moves and double clicks.
 #pragma once
 
 #include <string>
@@ -43,7 +47,8 @@ class TCustomEdit : public TCustomControl {
   void SetAutoSelect(bool Value) { FAutoSelect = Value; }
   [[nodiscard]] bool HideSelection() const { return FHideSelection; }
   void SetHideSelection(bool Value);
-  // 0: no limit. Limits what the user types or pastes, not assignments.
+  // 0: no limit. Limits what the user types or pastes, not assignments;
+  // deleting is always possible, also in a text longer than the limit.
   [[nodiscard]] int MaxLength() const { return FMaxLength; }
   void SetMaxLength(int Value) { FMaxLength = Value < 0 ? 0 : Value; }
   [[nodiscard]] char32_t PasswordChar() const { return FPasswordChar; }
@@ -71,19 +76,23 @@ class TCustomEdit : public TCustomControl {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void DblClick() override;
   void DoEnter() override;
+  [[nodiscard]] TPoint KeyboardPopupPoint() const override;
 
  protected:
   // Called after every change of the text.
   virtual void Change();
   void WMSetFocus(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
+  void WMGetDlgCode(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
   // The text area inside the border.
   [[nodiscard]] TRect TextArea() const;
 
  private:
-  void Edit(const std::u32string& NewText, int Caret);
+  // Typed: part of a run of typed characters that undoes as one.
+  void Edit(const std::u32string& NewText, int Caret, bool Typed = false);
+  void ReplaceSelection(std::u32string Insert, bool Typed);
   void MoveCaret(int Pos, bool Extend);
   [[nodiscard]] int Caret() const;
   [[nodiscard]] int Anchor() const;
@@ -93,6 +102,7 @@ class TCustomEdit : public TCustomControl {
   [[nodiscard]] std::u32string Shown() const;
   [[nodiscard]] int WordStart(int Pos) const;
   [[nodiscard]] int WordEnd(int Pos) const;
+  [[nodiscard]] bool InWord(int Pos) const;
   [[nodiscard]] int TextX() const;
 
   std::u32string FChars;
@@ -114,6 +124,7 @@ class TCustomEdit : public TCustomControl {
   bool FCanUndo = false;
   std::u32string FUndoText;
   int FUndoCaret = 0;
+  bool FTypingRun = false;
   TNotifyEvent FOnChange;
 };
 

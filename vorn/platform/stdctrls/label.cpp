@@ -52,6 +52,29 @@ void TCustomLabel::SetShowAccelChar(bool Value) {
   Invalidate();
 }
 
+void TCustomLabel::SetFocusControl(TWinControl* Value) {
+  if (FFocusControl != nullptr) RemoveFreeNotification(FFocusControl);
+  FFocusControl = Value;
+  if (Value != nullptr) FreeNotification(Value);
+}
+
+void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
+}
+
+void TCustomLabel::WndProc(TMessage& Message) {
+  if (Message.Msg == CM_DIALOGCHAR) {
+    if (FFocusControl != nullptr && FShowAccelChar && EnabledWithParents() &&
+        IsAccel(static_cast<char32_t>(Message.WParam), Caption()) && FFocusControl->CanFocus()) {
+      Message.Result = 1;
+      FFocusControl->SetFocus();
+    }
+    return;
+  }
+  TGraphicControl::WndProc(Message);
+}
+
 void TCustomLabel::SetText(const std::string& Value) {
   TGraphicControl::SetText(Value);
   AdjustBounds();

@@ -1,4 +1,6 @@
-// Labels: a caption drawn on the parent's surface.
+// Labels: a caption drawn on the parent's surface. A label with a
+// FocusControl hands the focus to it when its accelerator is pressed
+// ("&Name:" with Alt+N).
 #pragma once
 
 #include "vorn/platform/controls/controls.h"
@@ -24,9 +26,12 @@ class TCustomLabel : public TGraphicControl {
   void SetTransparent(bool Value);
   [[nodiscard]] bool ShowAccelChar() const { return FShowAccelChar; }
   void SetShowAccelChar(bool Value);
+  [[nodiscard]] TWinControl* FocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* Value);
 
   void Paint() override;
   void SetText(const std::string& Value) override;
+  void WndProc(TMessage& Message) override;
 
  protected:
   // Draws the caption into Rect with DrawText flags; with DT_CALCRECT it
@@ -35,8 +40,10 @@ class TCustomLabel : public TGraphicControl {
   [[nodiscard]] unsigned TextFlags() const;
   void AdjustBounds();
   void CMFontChanged(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  TWinControl* FFocusControl = nullptr;
   TAlignment FAlignment = taLeftJustify;
   TTextLayout FLayout = tlTop;
   bool FAutoSize = true;

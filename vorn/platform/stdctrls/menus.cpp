@@ -65,14 +65,14 @@ TMenuItem* TMenuItem::Find(const std::string& ACaption) const {
 }
 
 void TMenuItem::Click() {
-  if (FEnabled && FOnClick) FOnClick(this);
+  if (FEnabled) RaiseEvent(FOnClick, this);
 }
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(this)) {}
 
 void TPopupMenu::Popup(int X, int Y) {
   FPopupPoint = {X, Y};
-  if (FOnPopup) FOnPopup(this);
+  RaiseEvent(FOnPopup, this);
   CurrentHost().ShowPopup(*this, X, Y);
 }
 

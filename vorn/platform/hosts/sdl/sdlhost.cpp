@@ -65,7 +65,8 @@ Word VirtualKey(SDL_Keycode k) {
     case SDLK_BACKSLASH: return VK_OEM_5;
     case SDLK_RIGHTBRACKET: return VK_OEM_6;
     case SDLK_QUOTE: return VK_OEM_7;
-    case SDLK_APPLICATION: return VK_APPS;
+    case SDLK_APPLICATION:
+    case SDLK_MENU: return VK_APPS;
     default: return 0;
   }
 }
@@ -303,14 +304,20 @@ void TSDLHost::HandleEvents() {
       case SDL_MOUSEWHEEL: {
         int mx = 0, my = 0;
         SDL_GetMouseState(&mx, &my);
-        form.InputMouseWheel(shift, e.wheel.y * WHEEL_DELTA, mx, my);
+#if SDL_VERSION_ATLEAST(2, 0, 18)
+        // Fine-stepping wheels report parts of a notch; controls add them up.
+        const int delta = static_cast<int>(e.wheel.preciseY * WHEEL_DELTA);
+#else
+        const int delta = e.wheel.y * WHEEL_DELTA;
+#endif
+        form.InputMouseWheel(shift, delta, mx, my);
         break;
       }
       case SDL_KEYDOWN: {
         const Word vk = VirtualKey(e.key.keysym.sym);
         if (vk == 0) break;
         form.InputKeyDown(vk);
-        const char32_t c = ControlCharOfKey(vk, GetKeyState(VK_CONTROL) < 0);
+        const char32_t c = ControlCharOfKey(vk, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
         if (c != 0 && IsLiveControl(&form)) form.InputChar(c);
         break;
       }
@@ -320,6 +327,11 @@ void TSDLHost::HandleEvents() {
         break;
       }
       case SDL_TEXTINPUT: {
+        // The left Alt alone makes a key an accelerator, handled with its
+        // key message. Ctrl with Alt, and a right Alt or mode key, are how
+        // AltGr arrives on the various systems: those type.
+        const SDL_Keymod mod = SDL_GetModState();
+        if ((mod & KMOD_LALT) != 0 && (mod & (KMOD_CTRL | KMOD_RALT | KMOD_MODE)) == 0) break;
         const std::string_view text(e.text.text);
         std::size_t pos = 0;
         while (pos < text.size() && IsLiveControl(&form)) form.InputChar(NextCodePoint(text, pos));
