@@ -33,6 +33,9 @@ void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor) {
   }
   if (!SelectCell(ACol, ARow)) return;
   HideEditor();
+  // Taking the editor's text runs the owner's code, which may shrink the grid.
+  ACol = std::min(ACol, FColCount - 1);
+  ARow = std::min(ARow, FRowCount - 1);
   FCurrent = {ACol, ARow};
   if (MoveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
   Invalidate();
