@@ -376,6 +376,7 @@ class TReportListView : public TCustomDrawGrid {
   void DrawCommonHeader(TCanvas& C, const TRect& B, const TRect& T, int XEnd);
   void DrawColumnHeader(TCanvas& C, int ACol, const TRect& B, const TRect& T, int XEnd);
   [[nodiscard]] int HeaderEnd() const;
+  void RepaintCommonHeader(TCanvas& C);
   void PaintEmptyMessage(TCanvas& C);
   void PaintInterRowIndicator(TCanvas& C);
 

@@ -221,7 +221,7 @@ int TReportListView::HeaderEnd() const {
     if (r.IsEmpty()) break;
     end = r.Right;
   }
-  return end;
+  return std::min(end, Width() - (VertScrollBarVisible() ? ScrollBarSize : 0));
 }
 
 void TReportListView::DrawCommonHeader(TCanvas& C, const TRect& B, const TRect& T, int XEnd) {
@@ -293,8 +293,22 @@ void TReportListView::Paint() {
   if (FSuppressPaint) return;
   TCustomDrawGrid::Paint();
   TCanvas& c = *Canvas();
+  if (FComHdVis) RepaintCommonHeader(c);
   if (NrOfRows() == 0) PaintEmptyMessage(c);
   PaintInterRowIndicator(c);
+}
+
+// The common header spans the columns; drawn once more after the grid's
+// lines so that no column divider crosses it.
+void TReportListView::RepaintCommonHeader(TCanvas& C) {
+  const int xEnd = HeaderEnd();
+  if (xEnd <= 0 || RowHeights(0) <= 0) return;
+  const TRect b{0, 0, xEnd, RowHeights(0)};
+  const TRect t{b.Left + 4, b.Top + 2, b.Right - 5, b.Bottom};
+  C.SetFont(Font());
+  C.Brush()->SetStyle(bsSolid);
+  C.Pen()->SetWidth(1);
+  DrawCommonHeader(C, b, t, xEnd);
 }
 
 void TReportListView::PaintEmptyMessage(TCanvas& C) {
