@@ -338,6 +338,91 @@ TEST_F(ReportListViewTest, InPlaceEditingWritesTheShownCell) {
   EXPECT_EQ(view->Elem(1, 1), "");
 }
 
+TEST_F(ReportListViewTest, ShiftClickCopiesTheAnchorRowAndAClickBelowClears) {
+  view->SetNrOfRows(6);
+  view->SetRowSelectMode(2);
+  view->SetRowEnabled(2, false);
+  view->SetRowSelected(2, true);
+  host.Click(*view, 100, RowTop(2) + 5);  // the anchor: a selected, disabled row
+  host.KeyDown(VK_SHIFT);
+  host.Click(*view, 100, RowTop(5) + 5);
+  host.KeyUp(VK_SHIFT);
+  for (int r = 2; r <= 5; ++r) {
+    EXPECT_TRUE(view->RowSelected(r)) << r;
+    EXPECT_FALSE(view->RowEnabled(r)) << r;
+  }
+  EXPECT_FALSE(view->RowSelected(6));
+  host.KeyDown(VK_CONTROL);
+  host.Click(*view, 100, RowTop(6) + 5);
+  host.KeyUp(VK_CONTROL);
+  EXPECT_TRUE(view->RowSelected(6));
+  host.Click(*view, 100, RowTop(6) + 30);  // below the last row
+  EXPECT_EQ(view->NumSelectedRows(), 0);
+}
+
+TEST_F(ReportListViewTest, DoubleClickOnAHeaderBorderFitsTheColumn) {
+  view->SetElem(1, 2, "a rather long cell value");
+  host.DoubleClick(*view, ColW - 1, 10);
+  EXPECT_EQ(view->ColWidths(1), view->DetermineMaxColWidth(1, true));
+  EXPECT_GT(view->ColWidths(1), ColW);
+  int dbl = 0;
+  view->SetOnDblClick([&](TObject*) { ++dbl; });
+  host.DoubleClick(*view, 100, RowTop(1) + 5);
+  host.DoubleClick(*view, 100, 10);
+  EXPECT_EQ(dbl, 1);  // never for the header row
+}
+
+TEST_F(ReportListViewTest, RenderEventAndDisabledViewColours) {
+  view->SetElem(1, 1, "x");
+  view->SetOnBeforeRenderCell([](TObject*, int ACol, int ARow, TColor&, TColor& Brush, TColor&, TFontStyles&,
+                                 std::string& Text) {
+    if (ACol == 1 && ARow == 1) {
+      Brush = static_cast<TColor>(0x00FFFF);
+      Text = "";
+    }
+  });
+  EXPECT_EQ(At(40, RowTop(1) + 20), static_cast<TColor>(0x00FFFF));
+  view->SetOnBeforeRenderCell(nullptr);
+  view->SetRowSelected(1, true);
+  view->SetEnabled(false);
+  EXPECT_EQ(At(40, RowTop(1) + 20), Rgb(view->ColorBkgdShaded()));  // no selection colours
+}
+
+TEST_F(ReportListViewTest, AutoAdvanceAndKeysSelectTheCurrentRow) {
+  view->SetNrOfRows(8);
+  host.Click(*view, 100, RowTop(2) + 5);
+  host.PressKey(VK_DOWN);
+  EXPECT_TRUE(view->RowSelected(3));
+  EXPECT_EQ(view->NumSelectedRows(), 1);
+  view->SetAutoAdvance(true);
+  host.PressKey(VK_RETURN);
+  EXPECT_TRUE(view->RowSelected(4));
+}
+
+TEST_F(ReportListViewTest, AssignCopiesTheTableAndTheListedProperties) {
+  view->SetNrOfColumns(3);
+  view->SetElem(2, 3, "copied");
+  view->SetColumnAlignment(2, taCenter);
+  view->SetRowColPattern(3);
+  view->SetEmptyMessage("not copied");
+  auto* other = new TReportListView(form.get());
+  other->Assign(view);
+  EXPECT_EQ(other->NrOfColumns(), 3);
+  EXPECT_EQ(other->ColCount(), 3);
+  EXPECT_EQ(other->Elem(2, 3), "copied");
+  EXPECT_EQ(other->ColumnAlignment(2), taCenter);
+  EXPECT_EQ(other->RowColPattern(), 3);
+  EXPECT_EQ(other->EmptyMessage(), "");
+  int changes = 0;
+  other->SetOnChange([&](TObject* S) {
+    EXPECT_EQ(S, other);
+    ++changes;
+  });
+  other->SetElem(1, 1, "z");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(view->Elem(1, 1), "");
+}
+
 // ---- filtering --------------------------------------------------------------------------------------
 
 class ReportListFilterTest : public ReportListViewTest {

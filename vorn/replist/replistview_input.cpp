@@ -425,6 +425,8 @@ void TReportListView::FilterAndSort(const std::string& FilterExp, const std::vec
   }
   HideEditor();
   std::vector<std::string_view> cells(columns.size());
+  std::vector<bool> checkColumn(columns.size());
+  for (std::size_t i = 0; i < columns.size(); ++i) checkColumn[i] = ColumnCheckMode(columns[i]) != cmNone;
   const TStringArray& strings = *FRLData->Strings();
   bool anyHidden = false;
   {
@@ -435,7 +437,7 @@ void TReportListView::FilterAndSort(const std::string& FilterExp, const std::vec
         for (std::size_t i = 0; i < columns.size(); ++i) {
           // Check columns are searched without their check character.
           std::string_view v = strings.StringView(columns[i], r);
-          if (!v.empty() && FRLData->ColumnCheckMode(columns[i]) != cmNone) v.remove_prefix(1);
+          if (checkColumn[i] && !v.empty()) v.remove_prefix(1);
           cells[i] = v;
         }
         found = matcher.Matches(cells);
