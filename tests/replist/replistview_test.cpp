@@ -462,6 +462,30 @@ TEST_F(ReportListFilterTest, ModesHideRowsAndSort) {
   EXPECT_EQ(view->NumShownRows(), 5);
 }
 
+TEST_F(ReportListFilterTest, HiddenRowsMoveWithInsertsRemovalsAndSorts) {
+  view->FilterAndSort("pear", {1}, false, fmSimple, 0, true);  // only row 2 shown
+  const int fixed = view->FixedRows();
+  EXPECT_EQ(view->RowHeights(fixed + 1), view->DefaultRowHeight());
+  EXPECT_EQ(view->RowHeights(fixed), 0);
+  view->InsertRow(1);  // a new, shown row
+  EXPECT_EQ(view->Elem(2, 3), "3");
+  EXPECT_EQ(view->RowHeights(fixed), view->DefaultRowHeight());
+  EXPECT_EQ(view->RowHeights(fixed + 2), view->DefaultRowHeight());
+  EXPECT_EQ(view->RowHeights(fixed + 1), 0);
+  view->Sort(2, -1, false);  // "8","5","3",... : pear's row goes up
+  EXPECT_EQ(view->NumShownRows(), 2);
+  for (int r = 1; r <= view->NrOfRows(); ++r) {
+    EXPECT_EQ(view->RowHeights(fixed + r - 1) == 0, view->RowFiltered(r)) << r;
+  }
+  view->RemoveRow(1);
+  for (int r = 1; r <= view->NrOfRows(); ++r) {
+    EXPECT_EQ(view->RowHeights(fixed + r - 1) == 0, view->RowFiltered(r)) << r;
+  }
+  view->SetCommonHeaderVisible(true);
+  view->SetColumnHeadersVisible(false);
+  EXPECT_EQ(view->RowHeights(0), view->CommonHeaderHeight());
+}
+
 TEST_F(ReportListFilterTest, AnInvalidExpressionChangesNothing) {
   view->FilterAndSort("apple OR plum", {}, false, fmBoolean, 2, true);
   const std::string before = Shown();

@@ -130,7 +130,7 @@ void TReportListView::SyncRowHeights() {
   const bool secondIsHeader = FComHdVis && FColHdVis;
   if (!FHasFilteredRows) {
     TCustomGrid::SetRowHeights(0, first);
-    if (secondIsHeader) TCustomGrid::SetRowHeights(1, FColHdHgt);
+    TCustomGrid::SetRowHeights(1, secondIsHeader ? FColHdHgt : rowHeight);
     return;
   }
   ResetRowHeightsQuiet();
