@@ -43,7 +43,11 @@ std::string Tail(std::string_view S, int Chars) {
   return std::string(S.substr(starts[k]));
 }
 
-std::string WithoutFirstChar(std::string_view S) { return std::string(S.substr(CharStarts(S)[std::min<std::size_t>(1, CharStarts(S).size() - 1)])); }
+std::string_view WithoutFirstChar(std::string_view S) {
+  std::size_t i = S.empty() ? 0 : 1;
+  while (i < S.size() && (static_cast<unsigned char>(S[i]) & 0xC0) == 0x80) ++i;
+  return S.substr(i);
+}
 
 int RoundInt(double V) { return static_cast<int>(std::nearbyint(V)); }
 
@@ -176,7 +180,7 @@ void TReportListView::DrawDataCell(TCanvas& C, int ACol, int ARow, const TRect& 
   } else if (CharCount(text) > 1 || FShowEmptyCBx) {
     T.Left += 16;
     const bool checked = !text.empty() && text[0] != ' ';
-    drawText(WithoutFirstChar(text));
+    drawText(std::string(WithoutFirstChar(text)));
     DrawCheckMark(C, B, mode == cmRadio, checked, pen, fontColor, disabledRow);
   }
 
