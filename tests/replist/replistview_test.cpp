@@ -77,6 +77,17 @@ TEST_F(ReportListViewTest, ColumnOrderWidthsAndOutOfRangeColumns) {
   view->SetColumnAlignment(9, taCenter);
   EXPECT_EQ(view->ColumnAlignment(9), taLeftJustify);
   EXPECT_EQ(view->ColWidths(0), 0);
+  view->SetColumnIsPwd(0, true);
+  EXPECT_FALSE(view->ColumnIsPwd(0));
+  view->SetHeader(4, "ignored");
+  EXPECT_EQ(view->Header(4), "");
+  view->SetRowSelected(0, true);
+  view->SetRowSelected(5, true);
+  EXPECT_EQ(view->NumSelectedRows(), 0);
+  EXPECT_FALSE(view->RowEnabled(99));
+  view->SetSecondarySortColumn(7);
+  EXPECT_EQ(view->SecondarySortColumn(), -1);
+  EXPECT_EQ(view->DetermineMaxColWidth(8, true), 9);
   int setups = 0;
   view->SetOnChangeSetup([&](TObject* S) {
     EXPECT_EQ(S, view);
