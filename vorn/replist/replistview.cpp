@@ -64,6 +64,7 @@ void TReportListView::RouteModel() {
   TStorageRouting routing;
   routing.OnChange = [this](TObject*) {
     if (FQuietModel > 0) return;
+    FSoleSelected = -1;
     Changed();
     Redraw();
   };
@@ -113,6 +114,7 @@ void TReportListView::SetNrOfRows(int Value) {
 }
 
 void TReportListView::DeriveGridRows() {
+  FSoleSelected = -1;
   const int head = CountHeadRows();
   SetRowCount(std::max(head + NrOfRows(), head + 1));
   SetFixedRows(head);
@@ -404,12 +406,14 @@ void TReportListView::SetSecondarySortColumn(int Value) {
 }
 
 void TReportListView::Sort(int Col, int ColSec, bool Ascending) {
+  FSoleSelected = -1;
   FRLData->Sort(Col, ColSec, Ascending);
   SyncRowHeights();
   Redraw();
 }
 
 void TReportListView::UnSort() {
+  FSoleSelected = -1;
   FRLData->UnSort();
   SyncRowHeights();
   Redraw();

@@ -446,6 +446,9 @@ class TReportListView : public TCustomDrawGrid {
   std::unique_ptr<TRLData> FRLData;
   bool FHasFilteredRows = false;  // some row may carry RowFilteredBit
   int FQuietModel = 0;            // > 0: storage changes made by the view itself
+  // The only selected row (0: none), or -1 when not known; lets keyboard
+  // moves reselect without walking every row.
+  int FSoleSelected = -1;
 };
 
 }  // namespace vorn

@@ -46,6 +46,7 @@ void TReportListView::SetRowBit(int Row, std::uint8_t Bit, bool Value) {
 }
 
 void TReportListView::SetAllRowBits(std::uint8_t Bit, bool Value) {
+  if (Bit == RowSelectedBit) FSoleSelected = Value ? -1 : 0;
   {
     TQuiet quiet(FQuietModel, FSuppressPaint);
     for (int r = 1; r <= NrOfRows(); ++r) SetRowBit(r, Bit, Value);
@@ -64,6 +65,7 @@ bool TReportListView::ColumnSelected(int Col) const {
 void TReportListView::SetRowSelected(int Row, bool Value) {
   if (!RowInside(Row)) return;
   SetRowBit(Row, RowSelectedBit, Value);
+  FSoleSelected = -1;
   ChangedSelection();
   Redraw();
 }
@@ -164,7 +166,13 @@ void TReportListView::DeselectAllColumns() {
 void TReportListView::SelectOnlyRow(int R) {
   {
     TQuiet quiet(FQuietModel, FSuppressPaint);
-    for (int r = 1; r <= NrOfRows(); ++r) SetRowBit(r, RowSelectedBit, r == R);
+    if (FSoleSelected >= 0) {
+      if (FSoleSelected != R) SetRowBit(FSoleSelected, RowSelectedBit, false);
+      SetRowBit(R, RowSelectedBit, true);
+    } else {
+      for (int r = 1; r <= NrOfRows(); ++r) SetRowBit(r, RowSelectedBit, r == R);
+    }
+    FSoleSelected = RowInside(R) ? R : 0;
   }
   Redraw();
 }
@@ -175,6 +183,7 @@ void TReportListView::SetRowSelectMode(int Value) {
   {
     TQuiet quiet(FQuietModel, FSuppressPaint);
     for (int r = 1; r <= NrOfRows(); ++r) SetRowBit(r, RowSelectedBit, false);
+    FSoleSelected = 0;
     if (Value == 0) SetSelection({NrOfColumns() + 1, NrOfRows() + 1, NrOfColumns() + 1, NrOfRows() + 1});
   }
   Redraw();
@@ -185,6 +194,7 @@ void TReportListView::CenterScrollAndSelect(int Row) {
   {
     TQuiet quiet(FQuietModel, FSuppressPaint);
     for (int r = 1; r <= NrOfRows(); ++r) SetRowBit(r, RowSelectedBit, r == Row);
+    FSoleSelected = RowInside(Row) ? Row : 0;
     const int v = VisibleRowCount();
     SetTopRow(std::max(1, Row > NrOfRows() - v / 2 ? NrOfRows() - v + 1 : Row - v / 2));
     SetSelection({0, GridRowOf(Row), NrOfColumns() - 1, GridRowOf(Row)});
@@ -271,6 +281,7 @@ void TReportListView::SelectByClick(int R, TShiftState Shift) {
         const int anchor = std::clamp(FSelectAnchor, 1, NrOfRows());
         const std::uint8_t a = RowAttrib(anchor);
         TQuiet quiet(FQuietModel, FSuppressPaint);
+        FSoleSelected = -1;
         for (int r = std::min(anchor, R); r <= std::max(anchor, R); ++r) {
           const auto keep = static_cast<std::uint8_t>(RowAttrib(r) & RowFilteredBit);
           FRLData->Strings()->SetRowAttrib(r, static_cast<std::uint8_t>((a & ~RowFilteredBit) | keep));
@@ -279,6 +290,7 @@ void TReportListView::SelectByClick(int R, TShiftState Shift) {
         FSelectAnchor = R;
         if (Shift.Contains(ssCtrl) || !FCtrlForMultiSel) {
           SetRowBit(R, RowSelectedBit, !RowSelected(R));
+          FSoleSelected = -1;
         } else {
           SelectOnlyRow(R);
         }
