@@ -408,6 +408,15 @@ TEST_F(ReportListViewTest, AutoAdvanceAndKeysSelectTheCurrentRow) {
   view->SetAutoAdvance(true);
   host.PressKey(VK_RETURN);
   EXPECT_TRUE(view->RowSelected(4));
+  // Selection changed behind the keyboard's back still ends with one row.
+  for (int r = 1; r <= 8; ++r) view->SetElem(1, r, std::to_string(9 - r));
+  view->Sort(1, -1, true);
+  view->Data()->Strings()->SetRowAttrib(7, TReportListView::RowSelectedBit);
+  host.PressKey(VK_UP);
+  EXPECT_EQ(view->NumSelectedRows(), 1);
+  view->SelectAllRows();
+  host.PressKey(VK_DOWN);
+  EXPECT_EQ(view->NumSelectedRows(), 1);
 }
 
 TEST_F(ReportListViewTest, AssignCopiesTheTableAndTheListedProperties) {
