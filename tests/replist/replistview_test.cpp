@@ -541,6 +541,18 @@ TEST(RowMatcher, BooleanGrammar) {
   EXPECT_THROW(TRowMatcher(std::string(300, '('), fmBoolean, false), EVORNRepListError);
   EXPECT_THROW(TRowMatcher("a )", fmBoolean, false), EVORNRepListError);
   EXPECT_THROW(TRowMatcher("()", fmBoolean, false), EVORNRepListError);
+  struct TCase {
+    const char* Pattern;
+    const char* Cell;
+    bool Match;
+  };
+  for (const TCase& c : {TCase{"ab?c", "ac", true}, TCase{"ab*", "a", true}, TCase{"abc|x", "x", true},
+                         TCase{"ab{0}c", "ac", true}, TCase{"a\\.b", "a.b", true}, TCase{"a\\.b", "axb", false},
+                         TCase{"qzx[a-m]+", "qqzxb", true}, TCase{"qzx[a-m]+", "qzxz", false},
+                         TCase{"h\xC3\xA9+", "h\xC3\xA9\xC3\xA9", true}}) {
+    const std::string_view one[] = {c.Cell};
+    EXPECT_EQ(TRowMatcher(c.Pattern, fmGrep, false).Matches(one), c.Match) << c.Pattern << " " << c.Cell;
+  }
   const std::string_view cells[] = {"ÄPFEL", "x"};
   EXPECT_TRUE(TRowMatcher("äpfel", fmGrep, true).Matches(cells));
   EXPECT_FALSE(TRowMatcher("äpfel", fmSimple, true).Matches(cells));  // ASCII folding only

@@ -49,8 +49,25 @@ bool IsBlank(char Ch) { return Ch == ' ' || Ch == '\t' || Ch == '\n' || Ch == '\
 
 }  // namespace
 
+// The literal text every match of Pattern must contain, when it starts
+// with one: the leading characters up to the first metacharacter (less the
+// last one when a quantifier follows). Empty when unsure (alternation).
+std::string RequiredPrefix(std::string_view Pattern) {
+  if (Pattern.find('|') != std::string_view::npos) return {};
+  std::size_t end = 0;
+  while (end < Pattern.size() && std::strchr("\\^$.|?*+()[]{}", Pattern[end]) == nullptr) ++end;
+  if (end < Pattern.size() && std::strchr("?*{", Pattern[end]) != nullptr) {
+    if (end == 0) return {};
+    --end;
+    while (end > 0 && (static_cast<unsigned char>(Pattern[end]) & 0xC0) == 0x80) --end;  // whole character
+  }
+  return std::string(Pattern.substr(0, end));
+}
+
 struct TRowMatcher::TRegex {
-  explicit TRegex(std::string_view Pattern, bool IgnoreCase) : Re(Pattern, OptionsFor(IgnoreCase)) {}
+  TRegex(std::string_view Pattern, bool IgnoreCase)
+      : Re(re2::StringPiece(Pattern.data(), Pattern.size()), OptionsFor(IgnoreCase)),
+        Prefix(IgnoreCase ? std::string() : RequiredPrefix(Pattern)) {}
   static RE2::Options OptionsFor(bool IgnoreCase) {
     RE2::Options o;
     o.set_log_errors(false);
@@ -59,6 +76,7 @@ struct TRowMatcher::TRegex {
     return o;
   }
   RE2 Re;
+  std::string Prefix;  // a cheap test before the regular expression runs
 };
 
 // ---- the boolean expression parser --------------------------------------------------------------
@@ -269,6 +287,7 @@ bool TRowMatcher::Matches(std::span<const std::string_view> Cells) const {
     case fmBoolean: return Evaluate(FRoot, Cells);
     case fmGrep:
       return std::any_of(Cells.begin(), Cells.end(), [&](std::string_view c) {
+        if (!FRegex->Prefix.empty() && c.find(FRegex->Prefix) == std::string_view::npos) return false;
         return RE2::PartialMatch(re2::StringPiece(c.data(), c.size()), FRegex->Re);
       });
   }

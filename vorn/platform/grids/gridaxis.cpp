@@ -21,6 +21,8 @@ void TGridAxis::SetDefaultSize(int Value) {
   FSizes.clear();
   FIndex.shrink_to_fit();
   FSizes.shrink_to_fit();
+  FTree.clear();
+  FTree.shrink_to_fit();
   FTreeValid = false;
 }
 
@@ -128,6 +130,14 @@ int TGridAxis::NextShown(int Index) const {
   if (Index < 0) Index = 0;
   if (Index >= FCount) return FCount;
   if (Step(Index) > 0) return Index;
+  if (FDefault > 0) {
+    // Hidden entries are exceptions: walk a short run of them directly.
+    std::size_t k = LowerBound(Index);
+    for (int i = Index; i < Index + 64; ++i, ++k) {
+      if (i >= FCount) return FCount;
+      if (k >= FIndex.size() || FIndex[k] != i || FSizes[k] > 0) return i;
+    }
+  }
   const std::int64_t here = Start(Index);
   if (Total() == here) return FCount;
   return FirstStartingAt(Index + 1, here + 1) - 1;
