@@ -1,6 +1,7 @@
 // Fuzz target for the report list's filter expressions: any bytes compile
 // to a matcher or raise EVORNRepListError; a boolean expression that
-// compiles gives the opposite verdict under NOT, on every sample row.
+// compiles gives the opposite verdict under NOT, and a regular expression
+// the same verdicts inside a group, on every sample row.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -27,6 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vorn::TRowMatcher matcher(expression, mode, ignoreCase);
     bool verdicts[4];
     for (int r = 0; r < 4; ++r) verdicts[r] = matcher.Matches(kRows[r]);
+    if (mode == vorn::fmGrep && !matcher.MatchesAll()) {
+      // A group in front leaves no literal prefix to look for first: the
+      // verdicts must not change.
+      try {
+        const vorn::TRowMatcher grouped("(?:" + expression + ")", mode, ignoreCase);
+        for (int r = 0; r < 4; ++r) {
+          if (grouped.Matches(kRows[r]) != verdicts[r]) std::abort();
+        }
+      } catch (const vorn::EVORNRepListError&) {
+      }
+    }
     if (mode == vorn::fmBoolean && !matcher.MatchesAll()) {
       const vorn::TRowMatcher negated("!(" + expression + ")", mode, ignoreCase);
       for (int r = 0; r < 4; ++r) {
