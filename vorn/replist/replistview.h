@@ -245,11 +245,14 @@ class TReportListView : public TCustomDrawGrid {
   void Sort(int Col, int ColSec, bool Ascending);
   void UnSort();
   // Hides every row that does not match FilterExp in the columns
-  // FilterColumns (all when empty) and shows every row that does (an empty
-  // expression shows all), combining with OnBeforeFilter's verdict; then
-  // sorts by SortColumn (none when outside 1..NrOfColumns). An invalid
-  // expression raises EVORNRepListError naming the position and changes
-  // nothing.
+  // FilterColumns (all when empty; check columns without their check
+  // character) and shows every row that does (an empty expression shows
+  // all); then sorts by SortColumn (none when outside 1..NrOfColumns).
+  // OnBeforeFilter gets each row with Found set to the view's verdict and
+  // CombineWithInternalSearch loNone: left so, Found is the row's verdict;
+  // with another operation the verdict is CombineLogic(op, Found, the
+  // view's verdict). An invalid expression raises EVORNRepListError naming
+  // the position and changes nothing.
   void FilterAndSort(const std::string& FilterExp, const std::vector<int>& FilterColumns, bool IgnoreCase,
                      TFilterMode FilterMode, int SortColumn, bool Ascending);
 
