@@ -504,6 +504,15 @@ TEST_F(ReportListFilterTest, HiddenRowsMoveWithInsertsRemovalsAndSorts) {
   view->SetCommonHeaderVisible(true);
   view->SetColumnHeadersVisible(false);
   EXPECT_EQ(view->RowHeights(0), view->CommonHeaderHeight());
+  // Mostly hidden rows, no header rows at all, then a row added: it shows.
+  view->FilterAndSort("pear", {1}, false, fmSimple, 0, true);
+  view->SetCommonHeaderVisible(false);
+  ASSERT_EQ(view->FixedRows(), 0);
+  const int added = view->AddRow();
+  for (int r = 1; r <= view->NrOfRows(); ++r) {
+    EXPECT_EQ(view->RowHeights(r - 1), view->RowFiltered(r) ? 0 : view->DefaultRowHeight()) << r;
+  }
+  EXPECT_FALSE(view->RowFiltered(added));
 }
 
 TEST_F(ReportListFilterTest, AnInvalidExpressionChangesNothing) {

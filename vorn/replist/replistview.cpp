@@ -135,18 +135,21 @@ void TReportListView::SyncRowHeights() {
     TCustomGrid::SetRowHeights(1, secondIsHeader ? FColHdHgt : rowHeight);
     return;
   }
-  ResetRowHeightsQuiet();
-  StoreRowHeight(0, first);
-  if (secondIsHeader) StoreRowHeight(1, FColHdHgt);
-  bool any = false;
   const TStringArray& strings = *FRLData->Strings();
+  int hidden = 0;
+  for (int r = 1; r <= NrOfRows(); ++r) hidden += (strings.GetRowAttrib(r) & RowFilteredBit) != 0 ? 1 : 0;
+  // Whichever kind of row is rarer is stored, so the grid keeps little.
+  const bool mostlyHidden = hidden > NrOfRows() - hidden;
+  ResetRowHeightsQuiet(mostlyHidden);
   const int fixed = FixedRows();
+  if (fixed >= 1) StoreRowHeight(0, first);
+  if (fixed >= 2) StoreRowHeight(1, FColHdHgt);
   for (int r = 1; r <= NrOfRows(); ++r) {
-    if ((strings.GetRowAttrib(r) & RowFilteredBit) == 0) continue;
-    StoreRowHeight(r + fixed - 1, 0);
-    any = true;
+    const bool rowHidden = (strings.GetRowAttrib(r) & RowFilteredBit) != 0;
+    if (rowHidden != mostlyHidden) StoreRowHeight(r + fixed - 1, rowHidden ? 0 : rowHeight);
   }
-  FHasFilteredRows = any;
+  if (NrOfRows() == 0 && mostlyHidden) StoreRowHeight(fixed, rowHeight);
+  FHasFilteredRows = hidden > 0;
   RowSizesStored();
 }
 

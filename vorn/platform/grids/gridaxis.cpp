@@ -48,7 +48,7 @@ int TGridAxis::Step(int Index) const { return Index < 0 || Index >= FCount ? 0 :
 void TGridAxis::SetSize(int Index, int Value) {
   if (Index < 0 || Index >= FCount) return;
   Value = std::max(0, Value);
-  const std::size_t k = LowerBound(Index);
+  const std::size_t k = FIndex.empty() || Index > FIndex.back() ? FIndex.size() : LowerBound(Index);
   const bool present = k < FIndex.size() && FIndex[k] == Index;
   if (present) {
     if (Value == FDefault) {

@@ -327,9 +327,14 @@ class TCustomGrid : public TCustomControl {
   void WMGetDlgCode(TMessage& Message) override;
   void WMSetFocus(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
-  // Many row heights at once: reset to the default and store without
-  // relayout (ascending indices are cheapest), then RowSizesStored once.
-  void ResetRowHeightsQuiet() { FRows.SetDefaultSize(FDefaultRowHeight); }
+  // Many row heights at once: reset every row to the default height (or,
+  // with HiddenByDefault, to 0, when most rows will be hidden: then the
+  // shown rows are the ones stored) and store without relayout (ascending
+  // indices are cheapest), then RowSizesStored once. Rows added later take
+  // the reset height until their owner stores theirs.
+  void ResetRowHeightsQuiet(bool HiddenByDefault = false) {
+    FRows.SetDefaultSize(HiddenByDefault ? 0 : FDefaultRowHeight);
+  }
   void StoreRowHeight(int Index, int Value) { FRows.SetSize(Index, Value); }
   void RowSizesStored();
 
