@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   libfreetype-dev libfontconfig-dev fontconfig
   fonts-dejavu-core fonts-liberation2
-  libpng-dev libjpeg62-turbo-dev libpugixml-dev
+  libpng-dev libjpeg62-turbo-dev libpugixml-dev libre2-dev
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils

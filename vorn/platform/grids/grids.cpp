@@ -19,6 +19,11 @@ int ClampInt(int Value, int Low, int High) { return std::max(Low, std::min(Value
 }  // namespace
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+  FCols.SetCount(FColCount);
+  FCols.SetDefaultSize(FDefaultColWidth);
+  FRows.SetCount(FRowCount);
+  FRows.SetDefaultSize(FDefaultRowHeight);
+  SyncLineWidths();
   SetTabStop(true);
   FControlStyle.Include(csOpaque);
   SetColor(clWindow);
@@ -44,7 +49,7 @@ void TCustomGrid::SetColCount(int Value) {
   HideEditor();
   const int oldCols = FColCount;
   FColCount = Value;
-  if (!FColWidths.empty()) FColWidths.resize(static_cast<std::size_t>(Value), FDefaultColWidth);
+  FCols.SetCount(Value);
   FFixedCols = std::min(FFixedCols, FColCount - 1);
   ClampCurrent();
   SizeChanged(oldCols, FRowCount);
@@ -58,7 +63,7 @@ void TCustomGrid::SetRowCount(int Value) {
   HideEditor();
   const int oldRows = FRowCount;
   FRowCount = Value;
-  if (!FRowHeights.empty()) FRowHeights.resize(static_cast<std::size_t>(Value), FDefaultRowHeight);
+  FRows.SetCount(Value);
   FFixedRows = std::min(FFixedRows, FRowCount - 1);
   ClampCurrent();
   SizeChanged(FColCount, oldRows);
@@ -89,7 +94,7 @@ void TCustomGrid::SetFixedRows(int Value) {
 void TCustomGrid::SetDefaultColWidth(int Value) {
   Value = std::max(0, Value);
   FDefaultColWidth = Value;
-  FColWidths.clear();
+  FCols.SetDefaultSize(Value);
   ColWidthsChanged();
   UpdateLayout();
   Invalidate();
@@ -98,28 +103,21 @@ void TCustomGrid::SetDefaultColWidth(int Value) {
 void TCustomGrid::SetDefaultRowHeight(int Value) {
   Value = std::max(0, Value);
   FDefaultRowHeight = Value;
-  FRowHeights.clear();
+  FRows.SetDefaultSize(Value);
   RowHeightsChanged();
   UpdateLayout();
   Invalidate();
 }
 
-int TCustomGrid::ColWidths(int Index) const {
-  if (Index < 0 || Index >= FColCount) return 0;
-  return FColWidths.empty() ? FDefaultColWidth : FColWidths[static_cast<std::size_t>(Index)];
-}
+int TCustomGrid::ColWidths(int Index) const { return FCols.Size(Index); }
 
-int TCustomGrid::RowHeights(int Index) const {
-  if (Index < 0 || Index >= FRowCount) return 0;
-  return FRowHeights.empty() ? FDefaultRowHeight : FRowHeights[static_cast<std::size_t>(Index)];
-}
+int TCustomGrid::RowHeights(int Index) const { return FRows.Size(Index); }
 
 void TCustomGrid::SetColWidths(int Index, int Value) {
   if (Index < 0 || Index >= FColCount) return;
   Value = std::max(0, Value);
   if (Value == ColWidths(Index)) return;
-  if (FColWidths.empty()) FColWidths.assign(static_cast<std::size_t>(FColCount), FDefaultColWidth);
-  FColWidths[static_cast<std::size_t>(Index)] = Value;
+  FCols.SetSize(Index, Value);
   ColWidthsChanged();
   UpdateLayout();
   Invalidate();
@@ -129,8 +127,13 @@ void TCustomGrid::SetRowHeights(int Index, int Value) {
   if (Index < 0 || Index >= FRowCount) return;
   Value = std::max(0, Value);
   if (Value == RowHeights(Index)) return;
-  if (FRowHeights.empty()) FRowHeights.assign(static_cast<std::size_t>(FRowCount), FDefaultRowHeight);
-  FRowHeights[static_cast<std::size_t>(Index)] = Value;
+  FRows.SetSize(Index, Value);
+  RowHeightsChanged();
+  UpdateLayout();
+  Invalidate();
+}
+
+void TCustomGrid::RowSizesStored() {
   RowHeightsChanged();
   UpdateLayout();
   Invalidate();
@@ -140,6 +143,7 @@ void TCustomGrid::SetGridLineWidth(int Value) {
   Value = std::max(0, Value);
   if (Value == FGridLineWidth) return;
   FGridLineWidth = Value;
+  SyncLineWidths();
   UpdateLayout();
   Invalidate();
 }
@@ -148,6 +152,7 @@ void TCustomGrid::SetOptions(TGridOptions Value) {
   if (Value == FOptions) return;
   if (FEditorMode && !Value.Contains(goEditing)) HideEditor();
   FOptions = Value;
+  SyncLineWidths();
   UpdateLayout();
   if (FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor) && Focused()) ShowEditor();
   Invalidate();
@@ -203,83 +208,122 @@ int TCustomGrid::VertLineWidth() const {
   return FOptions.Contains(goHorzLine) || FOptions.Contains(goFixedHorzLine) ? FGridLineWidth : 0;
 }
 
+void TCustomGrid::SyncLineWidths() {
+  FCols.SetLineWidth(HorzLineWidth());
+  FRows.SetLineWidth(VertLineWidth());
+}
+
 int TCustomGrid::ClientAreaWidth() const { return std::max(0, Width() - (FVertBar ? ScrollBarSize : 0)); }
 int TCustomGrid::ClientAreaHeight() const { return std::max(0, Height() - (FHorzBar ? ScrollBarSize : 0)); }
 
-int TCustomGrid::FixedWidth() const {
-  int w = 0;
-  for (int c = 0; c < FFixedCols; ++c) w += ColWidths(c) + HorzLineWidth();
-  return w;
+namespace {
+
+// The scroll computations, the same for columns and rows: an axis with
+// Fixed entries that never scroll, First the first scrolled entry shown
+// and Room the pixels of the client area along the axis.
+
+int Pixels(std::int64_t Value) {
+  return static_cast<int>(std::clamp<std::int64_t>(Value, -0x3FFFFFFF, 0x3FFFFFFF));
 }
 
-int TCustomGrid::FixedHeight() const {
-  int h = 0;
-  for (int r = 0; r < FFixedRows; ++r) h += RowHeights(r) + VertLineWidth();
-  return h;
+// The largest First that still fills the room from there to the end.
+int MaxFirstOf(const TGridAxis& Axis, int Fixed, int Room) {
+  const int n = Axis.Count();
+  const std::int64_t room = Room - Axis.Start(Fixed);
+  int first = Axis.FirstStartingAt(Fixed, Axis.Total() - room);
+  first = Axis.NextShown(first);
+  if (first >= n) first = Axis.PrevShown(n - 1);  // the last entry alone is too big
+  return std::max(first, Fixed);
 }
 
-bool TCustomGrid::ColsFitIn(int AWidth) const {
-  int w = 0;
-  for (int c = 0; c < FColCount; ++c) {
-    w += ColWidths(c) + HorzLineWidth();
-    if (w > AWidth) return false;
-  }
-  return true;
+// Client position of entry Index, or -1 when it is scrolled away.
+int PositionOf(const TGridAxis& Axis, int Fixed, int First, int Index) {
+  if (Index < Fixed) return Pixels(Axis.Start(Index));
+  if (Index < First) return -1;
+  return Pixels(Axis.Start(Fixed) + Axis.Start(Index) - Axis.Start(First));
 }
 
-bool TCustomGrid::RowsFitIn(int AHeight) const {
-  int h = 0;
-  for (int r = 0; r < FRowCount; ++r) {
-    h += RowHeights(r) + VertLineWidth();
-    if (h > AHeight) return false;
-  }
-  return true;
+// The entry under client position P, or -1.
+int EntryAt(const TGridAxis& Axis, int Fixed, int First, int P) {
+  const std::int64_t fixedEnd = Axis.Start(Fixed);
+  if (P < fixedEnd) return Axis.IndexAt(P);
+  const int i = Axis.IndexAt(P - fixedEnd + Axis.Start(First));
+  return i >= Axis.Count() ? -1 : i;
 }
 
-int TCustomGrid::MaxLeftCol() const {
-  const int room = ClientAreaWidth() - FixedWidth();
-  int c = FColCount - 1;
-  int used = ColWidths(c) + HorzLineWidth();
-  while (c > FFixedCols && used + ColWidths(c - 1) + HorzLineWidth() <= room) {
-    --c;
-    used += ColWidths(c) + HorzLineWidth();
-  }
-  return std::max(c, FFixedCols);
+// Shown scrolled entries whose whole extent fits into Room from First on.
+int FullyShownCount(const TGridAxis& Axis, int Fixed, int First, int Room) {
+  const std::int64_t limit = Room - Axis.Start(Fixed) + Axis.Start(First);
+  int n = 0;
+  for (int i = Axis.NextShown(First); i < Axis.Count() && Axis.Start(i + 1) <= limit; i = Axis.NextShown(i + 1)) ++n;
+  return n;
 }
 
-int TCustomGrid::MaxTopRow() const {
-  const int room = ClientAreaHeight() - FixedHeight();
-  int r = FRowCount - 1;
-  int used = RowHeights(r) + VertLineWidth();
-  while (r > FFixedRows && used + RowHeights(r - 1) + VertLineWidth() <= room) {
-    --r;
-    used += RowHeights(r) + VertLineWidth();
-  }
-  return std::max(r, FFixedRows);
+// The smallest First that shows entry Target whole (Target itself when it
+// is bigger than the room).
+int FirstShowing(const TGridAxis& Axis, int Fixed, int Target, int Room) {
+  const std::int64_t room = Room - Axis.Start(Fixed);
+  const int first = std::min(Axis.FirstStartingAt(Fixed, Axis.Start(Target + 1) - room), Target);
+  return std::max(Fixed, Axis.NextShown(first));
 }
+
+// Where First goes when asked for Wanted: a shown entry, found in the
+// direction the request moves from Current.
+int ShownFirst(const TGridAxis& Axis, int Fixed, int Current, int Wanted) {
+  int i = Wanted < Current ? Axis.PrevShown(Wanted) : Axis.NextShown(Wanted);
+  if (i < Fixed || i >= Axis.Count()) i = Wanted < Current ? Axis.NextShown(Wanted) : Axis.PrevShown(Wanted);
+  return i < Fixed ? Fixed : i;
+}
+
+}  // namespace
+
+int TCustomGrid::FixedWidth() const { return Pixels(FCols.Start(FFixedCols)); }
+int TCustomGrid::FixedHeight() const { return Pixels(FRows.Start(FFixedRows)); }
+bool TCustomGrid::ColsFitIn(int AWidth) const { return FCols.Total() <= AWidth; }
+bool TCustomGrid::RowsFitIn(int AHeight) const { return FRows.Total() <= AHeight; }
+int TCustomGrid::MaxLeftCol() const { return MaxFirstOf(FCols, FFixedCols, ClientAreaWidth()); }
+int TCustomGrid::MaxTopRow() const { return MaxFirstOf(FRows, FFixedRows, ClientAreaHeight()); }
 
 int TCustomGrid::VisibleColCount() const {
-  const int room = ClientAreaWidth();
-  int x = FixedWidth();
-  int n = 0;
-  for (int c = FTopLeft.X; c < FColCount; ++c) {
-    x += ColWidths(c) + HorzLineWidth();
-    if (x > room) break;
-    ++n;
-  }
-  return n;
+  return FullyShownCount(FCols, FFixedCols, FTopLeft.X, ClientAreaWidth());
 }
 
 int TCustomGrid::VisibleRowCount() const {
-  const int room = ClientAreaHeight();
-  int y = FixedHeight();
-  int n = 0;
-  for (int r = FTopLeft.Y; r < FRowCount; ++r) {
-    y += RowHeights(r) + VertLineWidth();
-    if (y > room) break;
-    ++n;
+  return FullyShownCount(FRows, FFixedRows, FTopLeft.Y, ClientAreaHeight());
+}
+
+int TCustomGrid::PageDownRow() const {
+  // The first row that the current page does not show whole; at least the
+  // next shown row.
+  const std::int64_t end = FRows.Start(FTopLeft.Y) + ClientAreaHeight() - FixedHeight();
+  const int next = std::min(FRows.IndexAt(end), FRowCount - 1);
+  return std::max(next, FRows.NextShown(FTopLeft.Y + 1));
+}
+
+int TCustomGrid::PageUpRow() const {
+  const std::int64_t room = ClientAreaHeight() - FixedHeight();
+  const int first = FRows.NextShown(FRows.FirstStartingAt(FFixedRows, FRows.Start(FTopLeft.Y) - room));
+  const int previous = FRows.PrevShown(FTopLeft.Y - 1);
+  return previous >= FFixedRows ? std::min(first, previous) : FFixedRows;
+}
+
+TGridCoord TCustomGrid::ShownCell(TGridCoord Wanted) const {
+  return {ShownFirst(FCols, FFixedCols, FCurrent.X, Wanted.X), ShownFirst(FRows, FFixedRows, FCurrent.Y, Wanted.Y)};
+}
+
+int TCustomGrid::StepShownRows(int ARow, int Count) const {
+  int r = ARow;
+  for (; Count > 0; --Count) {
+    const int next = FRows.NextShown(r + 1);
+    if (next >= FRowCount) break;
+    r = next;
   }
-  return n;
+  for (; Count < 0; ++Count) {
+    const int prev = FRows.PrevShown(r - 1);
+    if (prev < FFixedRows) break;
+    r = prev;
+  }
+  return r;
 }
 
 void TCustomGrid::UpdateLayout() {
@@ -307,8 +351,10 @@ void TCustomGrid::ClampCurrent() {
 }
 
 void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
+  // Rows snap to a shown row; columns do not, so that a column sized to
+  // nothing right of the fixed ones keeps its divider where it was.
   ALeft = ClampInt(ALeft, FFixedCols, MaxLeftCol());
-  ATop = ClampInt(ATop, FFixedRows, MaxTopRow());
+  ATop = ClampInt(ShownFirst(FRows, FFixedRows, FTopLeft.Y, ATop), FFixedRows, MaxTopRow());
   if (ALeft == FTopLeft.X && ATop == FTopLeft.Y) return;
   FTopLeft = {ALeft, ATop};
   Invalidate();
@@ -319,30 +365,18 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
 void TCustomGrid::ScrollIntoView(int ACol, int ARow) {
   int left = FTopLeft.X;
   int top = FTopLeft.Y;
-  if (ARow >= FFixedRows) {
+  if (ARow >= FFixedRows && ARow < FRowCount) {
     if (ARow < top) {
       top = ARow;
-    } else if (ARow >= top + VisibleRowCount()) {
-      const int room = ClientAreaHeight() - FixedHeight();
-      top = ARow;
-      int used = RowHeights(top) + VertLineWidth();
-      while (top > FFixedRows && used + RowHeights(top - 1) + VertLineWidth() <= room) {
-        --top;
-        used += RowHeights(top) + VertLineWidth();
-      }
+    } else {
+      top = std::max(top, FirstShowing(FRows, FFixedRows, ARow, ClientAreaHeight()));
     }
   }
-  if (ACol >= FFixedCols && !FOptions.Contains(goRowSelect)) {
+  if (ACol >= FFixedCols && ACol < FColCount && !FOptions.Contains(goRowSelect)) {
     if (ACol < left) {
       left = ACol;
-    } else if (ACol >= left + VisibleColCount()) {
-      const int room = ClientAreaWidth() - FixedWidth();
-      left = ACol;
-      int used = ColWidths(left) + HorzLineWidth();
-      while (left > FFixedCols && used + ColWidths(left - 1) + HorzLineWidth() <= room) {
-        --left;
-        used += ColWidths(left) + HorzLineWidth();
-      }
+    } else {
+      left = std::max(left, FirstShowing(FCols, FFixedCols, ACol, ClientAreaWidth()));
     }
   }
   MoveTopLeft(left, top);
@@ -352,30 +386,14 @@ void TCustomGrid::ScrollIntoView(int ACol, int ARow) {
 
 int TCustomGrid::ColX(int ACol) const {
   if (ACol < 0 || ACol >= FColCount) return -1;
-  const int room = ClientAreaWidth();
-  int x = 0;
-  if (ACol < FFixedCols) {
-    for (int c = 0; c < ACol; ++c) x += ColWidths(c) + HorzLineWidth();
-    return x < room ? x : -1;
-  }
-  if (ACol < FTopLeft.X) return -1;
-  x = FixedWidth();
-  for (int c = FTopLeft.X; c < ACol && x < room; ++c) x += ColWidths(c) + HorzLineWidth();
-  return x < room ? x : -1;
+  const int x = PositionOf(FCols, FFixedCols, FTopLeft.X, ACol);
+  return x < ClientAreaWidth() ? x : -1;
 }
 
 int TCustomGrid::RowY(int ARow) const {
   if (ARow < 0 || ARow >= FRowCount) return -1;
-  const int room = ClientAreaHeight();
-  int y = 0;
-  if (ARow < FFixedRows) {
-    for (int r = 0; r < ARow; ++r) y += RowHeights(r) + VertLineWidth();
-    return y < room ? y : -1;
-  }
-  if (ARow < FTopLeft.Y) return -1;
-  y = FixedHeight();
-  for (int r = FTopLeft.Y; r < ARow && y < room; ++r) y += RowHeights(r) + VertLineWidth();
-  return y < room ? y : -1;
+  const int y = PositionOf(FRows, FFixedRows, FTopLeft.Y, ARow);
+  return y < ClientAreaHeight() ? y : -1;
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
@@ -386,33 +404,13 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) const {
 }
 
 int TCustomGrid::CoordOfX(int X) const {
-  const int room = ClientAreaWidth();
-  if (X < 0 || X >= room) return -1;
-  int x = 0;
-  for (int c = 0; c < FFixedCols; ++c) {
-    x += ColWidths(c) + HorzLineWidth();
-    if (X < x) return c;
-  }
-  for (int c = FTopLeft.X; c < FColCount && x < room; ++c) {
-    x += ColWidths(c) + HorzLineWidth();
-    if (X < x) return c;
-  }
-  return -1;
+  if (X < 0 || X >= ClientAreaWidth()) return -1;
+  return EntryAt(FCols, FFixedCols, FTopLeft.X, X);
 }
 
 int TCustomGrid::CoordOfY(int Y) const {
-  const int room = ClientAreaHeight();
-  if (Y < 0 || Y >= room) return -1;
-  int y = 0;
-  for (int r = 0; r < FFixedRows; ++r) {
-    y += RowHeights(r) + VertLineWidth();
-    if (Y < y) return r;
-  }
-  for (int r = FTopLeft.Y; r < FRowCount && y < room; ++r) {
-    y += RowHeights(r) + VertLineWidth();
-    if (Y < y) return r;
-  }
-  return -1;
+  if (Y < 0 || Y >= ClientAreaHeight()) return -1;
+  return EntryAt(FRows, FFixedRows, FTopLeft.Y, Y);
 }
 
 TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
@@ -428,17 +426,13 @@ void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
 }
 
 int TCustomGrid::GridWidth() const {
-  const int room = ClientAreaWidth();
-  int x = FixedWidth();
-  for (int c = FTopLeft.X; c < FColCount && x < room; ++c) x += ColWidths(c) + HorzLineWidth();
-  return std::min(x, room);
+  const std::int64_t w = FCols.Start(FFixedCols) + FCols.Total() - FCols.Start(FTopLeft.X);
+  return Pixels(std::min<std::int64_t>(w, ClientAreaWidth()));
 }
 
 int TCustomGrid::GridHeight() const {
-  const int room = ClientAreaHeight();
-  int y = FixedHeight();
-  for (int r = FTopLeft.Y; r < FRowCount && y < room; ++r) y += RowHeights(r) + VertLineWidth();
-  return std::min(y, room);
+  const std::int64_t h = FRows.Start(FFixedRows) + FRows.Total() - FRows.Start(FTopLeft.Y);
+  return Pixels(std::min<std::int64_t>(h, ClientAreaHeight()));
 }
 
 // ---- selection ---------------------------------------------------------------------------------
@@ -480,24 +474,13 @@ void TCustomGrid::InvalidateCol(int ACol) {
 
 // ---- moving columns and rows ---------------------------------------------------------------
 
-namespace {
-
-void MoveEntry(std::vector<int>& Values, int From, int To) {
-  if (Values.empty()) return;
-  const int v = Values[static_cast<std::size_t>(From)];
-  Values.erase(Values.begin() + From);
-  Values.insert(Values.begin() + To, v);
-}
-
-}  // namespace
-
 void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
   if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= FColCount ||
       ToIndex >= FColCount) {
     return;
   }
   HideEditor();
-  MoveEntry(FColWidths, FromIndex, ToIndex);
+  FCols.Move(FromIndex, ToIndex);
   ColumnMoved(FromIndex, ToIndex);
   UpdateLayout();
   Invalidate();
@@ -509,7 +492,7 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
     return;
   }
   HideEditor();
-  MoveEntry(FRowHeights, FromIndex, ToIndex);
+  FRows.Move(FromIndex, ToIndex);
   RowMoved(FromIndex, ToIndex);
   UpdateLayout();
   Invalidate();
@@ -526,17 +509,19 @@ struct TSpan {
   int Size;
 };
 
-template <typename SizeOf>
-std::vector<TSpan> ShownSpans(int Fixed, int First, int Count, int Line, int Room, SizeOf Size) {
+// The fixed entries and then the shown scrolled ones from First on, as
+// far as Room reaches; hidden entries are left out.
+std::vector<TSpan> ShownSpans(const TGridAxis& Axis, int Fixed, int First, int Room) {
   std::vector<TSpan> spans;
   int pos = 0;
-  for (int i = 0; i < Fixed && pos < Room; ++i) {
-    spans.push_back({i, pos, Size(i)});
-    pos += Size(i) + Line;
+  const int line = Axis.LineWidth();
+  for (int i = Axis.NextShown(0); i < Fixed && pos < Room; i = Axis.NextShown(i + 1)) {
+    spans.push_back({i, pos, Axis.Size(i)});
+    pos += Axis.Size(i) + line;
   }
-  for (int i = First; i < Count && pos < Room; ++i) {
-    spans.push_back({i, pos, Size(i)});
-    pos += Size(i) + Line;
+  for (int i = Axis.NextShown(First); i < Axis.Count() && pos < Room; i = Axis.NextShown(i + 1)) {
+    spans.push_back({i, pos, Axis.Size(i)});
+    pos += Axis.Size(i) + line;
   }
   return spans;
 }
@@ -573,10 +558,8 @@ void TCustomGrid::Paint() {
 }
 
 void TCustomGrid::PaintCells(TCanvas& C, const TRect& Clip) {
-  const auto cols = ShownSpans(FFixedCols, FTopLeft.X, FColCount, HorzLineWidth(), ClientAreaWidth(),
-                               [this](int i) { return ColWidths(i); });
-  const auto rows = ShownSpans(FFixedRows, FTopLeft.Y, FRowCount, VertLineWidth(), ClientAreaHeight(),
-                               [this](int i) { return RowHeights(i); });
+  const auto cols = ShownSpans(FCols, FFixedCols, FTopLeft.X, ClientAreaWidth());
+  const auto rows = ShownSpans(FRows, FFixedRows, FTopLeft.Y, ClientAreaHeight());
   for (const TSpan& row : rows) {
     if (row.Start + row.Size <= Clip.Top || row.Start >= Clip.Bottom) continue;
     for (const TSpan& col : cols) {
@@ -632,8 +615,7 @@ void TCustomGrid::PaintLines(TCanvas& C) {
   const bool cellV = FOptions.Contains(goVertLine);
   const bool cellH = FOptions.Contains(goHorzLine);
   if (hl > 0) {
-    const auto cols = ShownSpans(FFixedCols, FTopLeft.X, FColCount, hl, ClientAreaWidth(),
-                                 [this](int i) { return ColWidths(i); });
+    const auto cols = ShownSpans(FCols, FFixedCols, FTopLeft.X, ClientAreaWidth());
     for (const TSpan& s : cols) {
       const int x = s.Start + s.Size;
       if (s.Index < FFixedCols) {
@@ -645,8 +627,7 @@ void TCustomGrid::PaintLines(TCanvas& C) {
     }
   }
   if (vl > 0) {
-    const auto rows = ShownSpans(FFixedRows, FTopLeft.Y, FRowCount, vl, ClientAreaHeight(),
-                                 [this](int i) { return RowHeights(i); });
+    const auto rows = ShownSpans(FRows, FFixedRows, FTopLeft.Y, ClientAreaHeight());
     for (const TSpan& s : rows) {
       const int y = s.Start + s.Size;
       if (s.Index < FFixedRows) {
@@ -778,19 +759,24 @@ TCustomGrid::TBarPart TCustomGrid::BarPartAt(const TRect& Bar, bool Vertical, TP
 }
 
 void TCustomGrid::ScrollByBar(bool Vertical, TBarPart Part) {
-  const int page = std::max(1, Vertical ? VisibleRowCount() : VisibleColCount());
-  int delta = 0;
-  switch (Part) {
-    case TBarPart::LineUp: delta = -1; break;
-    case TBarPart::LineDown: delta = 1; break;
-    case TBarPart::PageUp: delta = -page; break;
-    case TBarPart::PageDown: delta = page; break;
-    default: return;
-  }
   if (Vertical) {
-    MoveTopLeft(FTopLeft.X, FTopLeft.Y + delta);
-  } else {
-    MoveTopLeft(FTopLeft.X + delta, FTopLeft.Y);
+    // Pages follow the pixels shown, so that hidden rows do not count.
+    switch (Part) {
+      case TBarPart::LineUp: MoveTopLeft(FTopLeft.X, FTopLeft.Y - 1); break;
+      case TBarPart::LineDown: MoveTopLeft(FTopLeft.X, FTopLeft.Y + 1); break;
+      case TBarPart::PageUp: MoveTopLeft(FTopLeft.X, PageUpRow()); break;
+      case TBarPart::PageDown: MoveTopLeft(FTopLeft.X, PageDownRow()); break;
+      default: break;
+    }
+    return;
+  }
+  const int page = std::max(1, VisibleColCount());
+  switch (Part) {
+    case TBarPart::LineUp: MoveTopLeft(FTopLeft.X - 1, FTopLeft.Y); break;
+    case TBarPart::LineDown: MoveTopLeft(FTopLeft.X + 1, FTopLeft.Y); break;
+    case TBarPart::PageUp: MoveTopLeft(FTopLeft.X - page, FTopLeft.Y); break;
+    case TBarPart::PageDown: MoveTopLeft(FTopLeft.X + page, FTopLeft.Y); break;
+    default: break;
   }
 }
 

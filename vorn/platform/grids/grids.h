@@ -22,6 +22,14 @@
 // 0..FixedRows-1 are fixed and never scroll. Every cell is followed by a
 // grid line GridLineWidth pixels wide (to its right and below it) when
 // lines of that direction are on.
+//
+// A column of width 0 or a row of height 0 is hidden: it takes no pixels,
+// not even its grid line, and scrolling by keys, wheel and scroll bar
+// passes over it (TopRow and LeftCol always name a shown row and column
+// when there is one). Widths and heights are kept as a default plus the
+// exceptions (gridaxis.h), so a grid of a million rows costs memory for
+// the rows that differ only, and mapping between pixels and cells costs
+// O(log n): painting and hit-testing follow what is visible.
 #pragma once
 
 #include <cstdint>
@@ -31,6 +39,7 @@
 #include <vector>
 
 #include "vorn/platform/controls/controls.h"
+#include "vorn/platform/grids/gridaxis.h"
 #include "vorn/platform/stdctrls/edit.h"
 
 namespace vorn {
@@ -208,6 +217,8 @@ class TCustomGrid : public TCustomControl {
   void SetRowHeights(int Index, int Value);
   [[nodiscard]] int GridLineWidth() const { return FGridLineWidth; }
   void SetGridLineWidth(int Value);
+  // Bytes the grid keeps for its width and height exceptions.
+  [[nodiscard]] std::size_t SizeStorageBytes() const { return FCols.MemoryBytes() + FRows.MemoryBytes(); }
 
   // ---- look and behaviour ---------------------------------------------------------------
   [[nodiscard]] TGridOptions Options() const { return FOptions; }
@@ -221,6 +232,11 @@ class TCustomGrid : public TCustomControl {
   // without it DrawCell draws everything inside the cells.
   [[nodiscard]] bool DefaultDrawing() const { return FDefaultDrawing; }
   void SetDefaultDrawing(bool Value);
+  // The grid always paints into the host's off-screen surface, which is
+  // copied to the screen in one step; the flag is kept for callers that set
+  // and read it.
+  [[nodiscard]] bool DoubleBuffered() const { return FDoubleBuffered; }
+  void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
 
   // ---- current cell and selection ----------------------------------------------------------
   [[nodiscard]] int Col() const { return FCurrent.X; }
@@ -242,7 +258,7 @@ class TCustomGrid : public TCustomControl {
   void SetTopRow(int Value) { MoveTopLeft(FTopLeft.X, Value); }
   [[nodiscard]] int LeftCol() const { return FTopLeft.X; }
   void SetLeftCol(int Value) { MoveTopLeft(Value, FTopLeft.Y); }
-  // Non-fixed rows (columns) fully visible from TopRow (LeftCol) on.
+  // Shown non-fixed rows (columns) fully visible from TopRow (LeftCol) on.
   [[nodiscard]] int VisibleRowCount() const;
   [[nodiscard]] int VisibleColCount() const;
 
@@ -322,6 +338,16 @@ class TCustomGrid : public TCustomControl {
   void WMGetDlgCode(TMessage& Message) override;
   void WMSetFocus(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
+  // Many row heights at once: reset every row to the default height (or,
+  // with HiddenByDefault, to 0, when most rows will be hidden: then the
+  // shown rows are the ones stored) and store without relayout (ascending
+  // indices are cheapest), then RowSizesStored once. Rows added later take
+  // the reset height until their owner stores theirs.
+  void ResetRowHeightsQuiet(bool HiddenByDefault = false) {
+    FRows.SetDefaultSize(HiddenByDefault ? 0 : FDefaultRowHeight);
+  }
+  void StoreRowHeight(int Index, int Value) { FRows.SetSize(Index, Value); }
+  void RowSizesStored();
 
  private:
   enum class TGridState : std::uint8_t { Normal, Selecting, ColSizing, RowSizing, ColMoving, RowMoving, ScrollVert, ScrollHorz };
@@ -343,7 +369,17 @@ class TCustomGrid : public TCustomControl {
   [[nodiscard]] int CoordOfX(int X) const;
   [[nodiscard]] int CoordOfY(int Y) const;
   void UpdateLayout();
+  void SyncLineWidths();
   void MoveTopLeft(int ALeft, int ATop);
+  // The row the next (previous) page starts with when scrolling by pages.
+  [[nodiscard]] int PageDownRow() const;
+  [[nodiscard]] int PageUpRow() const;
+  // The row Count shown rows below (above, when negative) ARow, stopping
+  // at the first and last shown row.
+  [[nodiscard]] int StepShownRows(int ARow, int Count) const;
+  // Wanted, moved to a shown column and row in the direction it lies from
+  // the current cell.
+  [[nodiscard]] TGridCoord ShownCell(TGridCoord Wanted) const;
   void ClampCurrent();
   void ScrollIntoView(int ACol, int ARow);
 
@@ -376,13 +412,14 @@ class TCustomGrid : public TCustomControl {
   int FFixedRows = 1;
   int FDefaultColWidth = 64;
   int FDefaultRowHeight = 24;
-  std::vector<int> FColWidths;  // empty: every column DefaultColWidth
-  std::vector<int> FRowHeights;
+  TGridAxis FCols;  // widths: the default plus exceptions, indexed
+  TGridAxis FRows;  // heights, likewise
   int FGridLineWidth = 1;
   TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
   TColor FFixedColor = clBtnFace;
   TScrollStyle FScrollBars = ssBoth;
   bool FDefaultDrawing = true;
+  bool FDoubleBuffered = false;
   TGridCoord FCurrent{1, 1};
   TGridCoord FAnchor{1, 1};
   TGridCoord FTopLeft{1, 1};

@@ -20,6 +20,9 @@ void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) { MoveCurrent(A
 void TCustomGrid::MoveCurrent(int ACol, int ARow, bool MoveAnchor) {
   ACol = std::clamp(ACol, FFixedCols, FColCount - 1);
   ARow = std::clamp(ARow, FFixedRows, FRowCount - 1);
+  const TGridCoord shown = ShownCell({ACol, ARow});
+  ACol = shown.X;
+  ARow = shown.Y;
   if (ACol == FCurrent.X && ARow == FCurrent.Y) {
     if (MoveAnchor && !(FAnchor == FCurrent)) {
       FAnchor = FCurrent;
@@ -102,8 +105,8 @@ void TCustomGrid::NavigateKey(Word Key, TShiftState Shift) {
   TGridCoord target = FCurrent;
   TDestroyGuard guard(this);  // scrolling raises OnTopLeftChanged
   switch (Key) {
-    case VK_UP: --target.Y; break;
-    case VK_DOWN: ++target.Y; break;
+    case VK_UP: target.Y = StepShownRows(target.Y, -1); break;
+    case VK_DOWN: target.Y = StepShownRows(target.Y, 1); break;
     case VK_LEFT:
       if (rowSelect) {
         SetLeftCol(LeftCol() - 1);
@@ -119,12 +122,12 @@ void TCustomGrid::NavigateKey(Word Key, TShiftState Shift) {
       ++target.X;
       break;
     case VK_PRIOR:
-      SetTopRow(TopRow() - page);
-      target.Y -= page;
+      SetTopRow(PageUpRow());
+      target.Y = StepShownRows(target.Y, -page);
       break;
     case VK_NEXT:
-      SetTopRow(TopRow() + page);
-      target.Y += page;
+      SetTopRow(PageDownRow());
+      target.Y = StepShownRows(target.Y, page);
       break;
     case VK_HOME:
       if (ctrl || rowSelect) target.Y = FFixedRows;
