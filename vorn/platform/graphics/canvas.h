@@ -25,6 +25,10 @@
 namespace vorn {
 
 class TGraphic;
+namespace raster {
+struct TSweep;
+class TEllipseShape;
+}
 
 // Ternary raster operations for block transfers.
 using TCopyMode = std::int32_t;
@@ -178,6 +182,8 @@ class TCanvas : public TPersistent {
   void StrokeThin(std::span<const TPoint> devicePoints, bool closed);
   void FillPolygonDevice(std::span<const TPoint> devicePoints);
   void FillRotatedCell(int X, int Y, TSize extent, int orientation);
+  void FillElliptic(int kind, const raster::TEllipseShape& shape, const TRect& box, const raster::TSweep& sweep,
+                    TPoint from, TPoint to);
   void EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void DrawText(int X, int Y, std::string_view Text, const TRect& deviceClip);
 

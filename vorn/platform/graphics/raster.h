@@ -44,9 +44,8 @@ void FillBox(const TSurface& s, const TRect& clip, const TRect& box, const TInk&
 template <typename F>
 void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f);
 
-// Pixels of a shape collected before they are painted, so that parts that
-// overlap (joins of wide lines, radii of a pie) are painted only once; this
-// matters for the inverting and xor modes.
+// A bitmap of pixels over a rectangle, for shapes found pixel by pixel
+// (flood fills, focus frames); keep its rectangle as small as the shape.
 class TMask {
  public:
   explicit TMask(const TRect& bounds);
@@ -61,6 +60,37 @@ class TMask {
   std::vector<std::uint8_t> bits_;
 };
 
+// True when painting a pixel twice with ink gives what painting it once
+// does (copy, black, white, mask, merge, ...), so overlaps do no harm.
+bool RepeatSafe(TPenMode mode);
+
+// Row spans of a shape painted with one ink. Where parts of a shape
+// overlap (joins of wide lines, radii of a pie, an outline drawn in
+// pieces) and the ink is not repeat-safe (xor, invert), the spans are
+// collected and their union painted once by Paint; otherwise they are
+// painted as they come. Spans are clipped to bounds, which must lie
+// within the surface. Memory and time follow the spans, not the bounds.
+class TSpanSet {
+ public:
+  TSpanSet(const TRect& bounds, const TSurface& surface, const TInk& ink)
+      : bounds_(bounds.IsEmpty() ? TRect{} : bounds), surface_(surface), ink_(ink), direct_(RepeatSafe(ink.Mode)) {}
+  [[nodiscard]] const TRect& Bounds() const { return bounds_; }
+  void Set(int x, int y) { SetSpan(y, x, x + 1); }
+  void SetSpan(int y, int x0, int x1);  // x1 exclusive
+  // Paints what was collected; the set is sorted in the process.
+  void Paint();
+
+ private:
+  struct Span {
+    int y, x0, x1;
+  };
+  TRect bounds_;
+  TSurface surface_;
+  TInk ink_;
+  bool direct_;
+  std::vector<Span> spans_;
+};
+
 // The ellipse that fits a box: pixel centres (x, y) inside the continuous
 // ellipse from Left - 0.5 to Right - 0.5 and Top - 0.5 to Bottom - 0.5.
 // Grow widens both half-axes (negative shrinks) for wide outlines.
@@ -69,6 +99,9 @@ class TEllipseShape {
   TEllipseShape(const TRect& box, double grow = 0.0);
   // The columns of row y inside the ellipse; false when none.
   bool RowSpan(int y, int& x0, int& x1) const;
+  // Works out the rows y0..y1-1 (within the ellipse) once, for figures
+  // that ask for them more than once.
+  void Prepare(int y0, int y1);
   [[nodiscard]] int Top() const { return top_; }
   [[nodiscard]] int Bottom() const { return bottom_; }  // exclusive
   [[nodiscard]] double CenterX() const { return cx_; }
@@ -78,8 +111,11 @@ class TEllipseShape {
   [[nodiscard]] TPoint PointAt(double t) const;
 
  private:
+  bool Compute(int y, int& x0, int& x1) const;
   double cx_, cy_, a_, b_;
   int top_, bottom_;
+  int cacheTop_ = 0;
+  std::vector<int> cache_;  // pairs of columns, x0 > x1 for an empty row
 };
 
 // Outline pixels of an ellipse with a pen of the given width, into mask.
@@ -88,11 +124,23 @@ struct TSweep {
   bool Full = true;
   double Start = 0;   // radians, counter-clockwise from the X axis, Y up
   double Extent = 0;  // 0 < Extent <= 2 pi
+  // Unit vectors of the start and end directions (Y up).
+  double StartX = 1, StartY = 0, EndX = 1, EndY = 0;
+  double StartRatio = 0, EndRatio = 0;  // x over y of those vectors
   [[nodiscard]] bool Contains(double cx, double cy, int x, int y) const;
+  // The runs of columns x0..x1 (inclusive) of row y whose direction from
+  // (cx, cy) lies in the sweep, as inclusive pairs into runs; returns how
+  // many runs (0 to 2). Works per row, not per pixel.
+  int RowRuns(double cx, double cy, int y, int x0, int x1, int runs[4]) const;
   static TSweep FromPoints(double cx, double cy, TPoint start, TPoint end);
 };
-void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
-                    const TSweep& sweep);
+
+// Narrows the columns lo..hi (inclusive) to those with a * x + b >= 0;
+// false when none are left.
+bool ClipToHalfPlane(double a, double b, int& lo, int& hi);
+// shape is the ellipse of box (prepared for the rows of mask, ideally).
+void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box, int width,
+                    bool insideFrame, const TSweep& sweep);
 
 // Row spans of a polygon (vertices in order, closed implicitly): pixel
 // (x, y) is inside when its point lies inside, left and top edges
@@ -105,7 +153,7 @@ template <typename Span>
 void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span);
 
 // A wide stroke from a to b: a band of the pen's width with round ends.
-void WideSegment(TMask& mask, TPoint a, TPoint b, int width);
+void WideSegment(TSpanSet& mask, TPoint a, TPoint b, int width);
 
 // Block transfer with a ternary raster operation (the pattern is a solid
 // colour). Destination and source are device rectangles; a negative
@@ -163,17 +211,29 @@ void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f) {
   const int n0 = xMajor ? y0 : x0;
   const int minLo = xMajor ? clip.Top : clip.Left;
   const int minHi = xMajor ? clip.Bottom - 1 : clip.Right - 1;
-  for (std::int64_t i = iFirst; i <= iLast; ++i) {
-    // Minor offset: i * minor / major rounded, ties toward the start.
-    const std::int64_t off = static_cast<std::int64_t>(
-        (2 * static_cast<Wide>(i) * minor + major - 1) / (2 * static_cast<Wide>(major)));
-    const std::int64_t mm = m0 + sm * i;
+  if (iFirst > iLast) return;
+  // Minor offset of step i: i * minor / major rounded, ties toward the
+  // start; kept as a quotient and remainder of 2 * i * minor + bias by
+  // 2 * major and advanced by one addition per pixel.
+  const std::int64_t den = 2 * major;
+  const std::int64_t bias = major - 1;
+  const Wide first = 2 * static_cast<Wide>(iFirst) * minor + bias;
+  std::int64_t off = static_cast<std::int64_t>(first / den);
+  std::int64_t rem = static_cast<std::int64_t>(first % den);
+  std::int64_t mm = m0 + sm * iFirst;
+  for (std::int64_t i = iFirst; i <= iLast; ++i, mm += sm) {
     const std::int64_t nn = n0 + smin * off;
-    if (nn < minLo || nn > minHi) continue;
-    if (xMajor) {
-      f(static_cast<int>(mm), static_cast<int>(nn), i);
-    } else {
-      f(static_cast<int>(nn), static_cast<int>(mm), i);
+    if (nn >= minLo && nn <= minHi) {
+      if (xMajor) {
+        f(static_cast<int>(mm), static_cast<int>(nn), i);
+      } else {
+        f(static_cast<int>(nn), static_cast<int>(mm), i);
+      }
+    }
+    rem += 2 * minor;
+    if (rem >= den) {
+      rem -= den;
+      ++off;
     }
   }
 }
@@ -192,21 +252,40 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
     double x;
     int dir;
   };
+  struct Edge {
+    TPointF top, bot;
+    double slope;  // columns per row
+    int dir;
+  };
+  // Edges by their first row; a row looks only at the edges that cross it.
+  std::vector<Edge> edges;
+  edges.reserve(pts.size());
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    const TPointF& p = pts[i];
+    const TPointF& q = pts[(i + 1) % pts.size()];
+    if (p.Y == q.Y) continue;
+    const bool down = p.Y < q.Y;
+    const TPointF& top = down ? p : q;
+    const TPointF& bot = down ? q : p;
+    edges.push_back({top, bot, (bot.X - top.X) / (bot.Y - top.Y), down ? 1 : -1});
+  }
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top.Y < b.top.Y; });
+  std::vector<const Edge*> active;
+  std::size_t next = 0;
   std::vector<Cross> xs;
   xs.reserve(pts.size());
   auto inside = [winding](int count) { return winding ? count != 0 : (count & 1) != 0; };
   for (int y = yStart; y < yEnd; ++y) {
+    while (next < edges.size() && edges[next].top.Y <= y) active.push_back(&edges[next++]);
+    std::erase_if(active, [y](const Edge* e) { return y >= e->bot.Y; });
     xs.clear();
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-      const TPointF& p = pts[i];
-      const TPointF& q = pts[(i + 1) % pts.size()];
-      if (p.Y == q.Y) continue;
-      const bool down = p.Y < q.Y;
-      const TPointF& top = down ? p : q;
-      const TPointF& bot = down ? q : p;
-      if (y < top.Y || y >= bot.Y) continue;
-      const double x = top.X + (y - top.Y) * (bot.X - top.X) / (bot.Y - top.Y);
-      xs.push_back({x, down ? 1 : -1});
+    for (const Edge* e : active) {
+      const TPointF& top = e->top;
+      const TPointF& bot = e->bot;
+      double x = top.X + (y - top.Y) * e->slope;
+      // Near a whole column the exact quotient decides which side it is.
+      if (std::abs(x - std::round(x)) < 1e-6) x = top.X + (y - top.Y) * (bot.X - top.X) / (bot.Y - top.Y);
+      xs.push_back({x, e->dir});
     }
     std::sort(xs.begin(), xs.end(), [](const Cross& a, const Cross& b) { return a.x < b.x; });
     int count = 0;
