@@ -119,7 +119,8 @@ TEST_F(CanvasTest, LineToLeavesOutItsEndPointAndMovesThePen) {
   EXPECT_EQ(Row(2), "........");
 }
 
-TEST_F(CanvasTest, DiagonalLinesStepWithTiesTowardTheStart) {
+TEST_F(CanvasTest, LineTiesTakeTheUpperOrLeftPixelInBothDirections) {
+  // Shallow lines passing between two rows take the upper one.
   Make(5, 3);
   c->MoveTo(0, 0);
   c->LineTo(4, 2);
@@ -129,8 +130,21 @@ TEST_F(CanvasTest, DiagonalLinesStepWithTiesTowardTheStart) {
   Make(5, 3);
   c->MoveTo(4, 2);
   c->LineTo(0, 0);
-  const std::vector<std::string> backward = {".....", ".##..", "...##"};
+  const std::vector<std::string> backward = {".#...", "..##.", "....#"};
   EXPECT_EQ(Picture(), backward);
+
+  // Steep lines passing between two columns take the left one.
+  Make(3, 5);
+  c->MoveTo(0, 0);
+  c->LineTo(2, 4);
+  const std::vector<std::string> down = {"#..", "#..", ".#.", ".#.", "..."};
+  EXPECT_EQ(Picture(), down);
+
+  Make(3, 5);
+  c->MoveTo(2, 4);
+  c->LineTo(0, 0);
+  const std::vector<std::string> up = {"...", "#..", ".#.", ".#.", "..#"};
+  EXPECT_EQ(Picture(), up);
 
   // A 45-degree line takes exactly one pixel per row.
   Make(4, 4);

@@ -259,29 +259,39 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     return;
   }
   const int width = FPen->Width();
+  if (r.Width() == 1 && r.Height() == 1) {
+    // The outline path of a one-pixel box has no length: nothing to draw.
+    Changed();
+    return;
+  }
   if (width <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame) {
     if (BrushVisible()) raster::FillBox(FSurface, clip, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, fill);
-    const TPoint corners[4] = {{r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}};
+    // The pattern starts at the top right corner and runs counter-clockwise.
+    const TPoint corners[4] = {{r.Right - 1, r.Top}, {r.Left, r.Top}, {r.Left, r.Bottom - 1}, {r.Right - 1, r.Bottom - 1}};
     StrokeThin(corners, true);
     Changed();
     return;
   }
-  // Bands of the pen's width around the outline path (the outermost pixel
-  // ring for a one-pixel pen); inside-frame pens keep the bands in the box.
-  const int lo = FPen->Style() == psInsideFrame ? 0 : (width - 1) / 2;
-  const TRect outer{r.Left - lo, r.Top - lo, r.Right + lo, r.Bottom + lo};
+  // Bands of the pen's width around the outline path through the corner
+  // pixels (Left, Top) and (Right - 1, Bottom - 1), the extra pixel of an
+  // even width above and left of the path; inside-frame pens keep the
+  // bands in the box. Pens of width 3 and more have round joins, which
+  // leave out the outermost pixel of each corner.
+  const bool insideFrame = FPen->Style() == psInsideFrame;
+  const int lo = width / 2;
+  const TRect outer = insideFrame ? r : TRect{r.Left - lo, r.Top - lo, r.Right - 1 - lo + width, r.Bottom - 1 - lo + width};
   const TRect inner{outer.Left + width, outer.Top + width, outer.Right - width, outer.Bottom - width};
   if (BrushVisible() && !inner.IsEmpty()) raster::FillBox(FSurface, clip, inner, fill);
   const TInk pen{ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid};
-  const int bandBottom = std::max(inner.Top, outer.Top);
-  const int bandTop = std::min(std::max(inner.Bottom, bandBottom), outer.Bottom);
-  raster::FillBox(FSurface, clip, {outer.Left, outer.Top, outer.Right, bandBottom}, pen);
-  raster::FillBox(FSurface, clip, {outer.Left, bandTop, outer.Right, outer.Bottom}, pen);
-  if (!inner.IsEmpty()) {
-    raster::FillBox(FSurface, clip, {outer.Left, inner.Top, inner.Left, inner.Bottom}, pen);
-    raster::FillBox(FSurface, clip, {inner.Right, inner.Top, outer.Right, inner.Bottom}, pen);
-  } else if (bandTop > bandBottom) {
-    raster::FillBox(FSurface, clip, {outer.Left, bandBottom, outer.Right, bandTop}, pen);
+  const bool roundJoins = width >= 3;
+  for (int y = std::max(outer.Top, clip.Top); y < std::min(outer.Bottom, clip.Bottom); ++y) {
+    const int cut = roundJoins && (y == outer.Top || y == outer.Bottom - 1) ? 1 : 0;
+    if (!inner.IsEmpty() && y >= inner.Top && y < inner.Bottom) {
+      raster::FillSpan(FSurface, clip, y, outer.Left, inner.Left, pen);
+      raster::FillSpan(FSurface, clip, y, inner.Right, outer.Right, pen);
+    } else {
+      raster::FillSpan(FSurface, clip, y, outer.Left + cut, outer.Right - cut, pen);
+    }
   }
   Changed();
 }
@@ -401,7 +411,10 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
   raster::TSweep sweep;
   TPoint from{}, to{};
   if (kind != 0) {
-    const TPoint s = ToDevice(X3, Y3), e = ToDevice(X4, Y4);
+    TPoint s = ToDevice(X3, Y3);
+    const TPoint e = ToDevice(X4, Y4);
+    // A start point at the centre has no direction: it means 0 degrees.
+    if (std::abs(s.X - cx) <= 0.5 && std::abs(s.Y - cy) <= 0.5) s = {box.Right, static_cast<int>(std::lround(cy))};
     sweep = raster::TSweep::FromPoints(cx, cy, s, e);
     from = shape.PointAt(sweep.Start);
     to = shape.PointAt(sweep.Start + sweep.Extent);
@@ -421,7 +434,9 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
       raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t) { outline.Set(x, y); });
       outline.Set(b.X, b.Y);
     };
-    if (kind == 2 && !sweep.Full) {
+    if (kind == 2 && sweep.Full) {
+      stroke(centre, from);  // a whole pie still has its radius
+    } else if (kind == 2) {
       stroke(centre, from);
       stroke(centre, to);
     } else if (kind == 3 && !sweep.Full) {
@@ -437,10 +452,8 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
 void TCanvas::FillElliptic(int kind, const raster::TEllipseShape& shape, const TRect& box,
                            const raster::TSweep& sweep, TPoint from, TPoint to) {
   const TRect clip = Reach(box, FPen->Width(), DeviceClip());
-  // Without a pen the inside ends one pixel short, as for rectangles.
-  const bool pen = PenVisible();
-  const raster::TEllipseShape shrunk(pen ? box : TRect{box.Left, box.Top, box.Right - 1, box.Bottom - 1});
-  const raster::TEllipseShape& inside = pen ? shape : shrunk;
+  // With or without a pen the inside is the ellipse of the whole box.
+  const raster::TEllipseShape& inside = shape;
   const double cx = shape.CenterX(), cy = shape.CenterY();
   // The chord's side of the line from start to end: where the middle of the arc lies.
   const TPoint mid = shape.PointAt(sweep.Start + sweep.Extent / 2);

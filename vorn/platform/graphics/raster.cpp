@@ -81,15 +81,15 @@ bool HatchAt(TBrushStyle style, int x, int y) {
   const int hx = x & 7, hy = y & 7;
   switch (style) {
     case bsHorizontal:
-      return hy == 7;
+      return hy == 3;
     case bsVertical:
-      return hx == 7;
+      return hx == 4;
     case bsFDiagonal:
       return hx == hy;
     case bsBDiagonal:
       return hx == 7 - hy;
     case bsCross:
-      return hx == 7 || hy == 7;
+      return hx == 4 || hy == 3;
     case bsDiagCross:
       return hx == hy || hx == 7 - hy;
     default:
@@ -248,9 +248,59 @@ TEllipseShape::TEllipseShape(const TRect& box, double grow)
   }
   top_ = static_cast<int>(std::ceil(cy_ - b_));
   bottom_ = static_cast<int>(std::floor(cy_ + b_)) + 1;
+  if (grow == 0 && box.Width() <= kTracedSize && box.Height() <= kTracedSize) Trace(box);
+}
+
+void TEllipseShape::Trace(const TRect& box) {
+  std::int64_t x0 = box.Left, x1 = box.Right - 1, y0 = box.Top, y1 = box.Bottom - 1;
+  const std::int64_t a = x1 - x0, b = y1 - y0, odd = b & 1;
+  std::int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (odd + 1) * a * a;
+  std::int64_t err = dx + dy + odd * a * a;
+  y0 += (b + 1) / 2;
+  y1 = y0 - odd;
+  const std::int64_t stepY = 8 * a * a, stepX = 8 * b * b;
+  top_ = box.Top;
+  bottom_ = box.Bottom;
+  cacheTop_ = box.Top;
+  cache_.assign(static_cast<std::size_t>(box.Height()) * 2, 0);
+  for (std::size_t k = 0; k < cache_.size(); k += 2) cache_[k] = 1;  // empty rows
+  auto mark = [&](std::int64_t y, std::int64_t l, std::int64_t r) {
+    if (y < box.Top || y >= box.Bottom) return;
+    const auto k = static_cast<std::size_t>(y - box.Top) * 2;
+    if (cache_[k] > cache_[k + 1]) {
+      cache_[k] = static_cast<int>(l);
+      cache_[k + 1] = static_cast<int>(r);
+    } else {
+      cache_[k] = std::min(cache_[k], static_cast<int>(l));
+      cache_[k + 1] = std::max(cache_[k + 1], static_cast<int>(r));
+    }
+  };
+  do {
+    mark(y0, x0, x1);
+    mark(y1, x0, x1);
+    const std::int64_t e2 = 2 * err;
+    if (e2 <= dy) {
+      ++y0;
+      --y1;
+      dy += stepY;
+      err += dy;
+    }
+    if (e2 >= dx || 2 * err > dy) {
+      ++x0;
+      --x1;
+      dx += stepX;
+      err += dx;
+    }
+  } while (x0 <= x1);
+  // Flat ellipses stop early: finish their tips.
+  while (y0 - y1 < b) {
+    mark(y0++, x0 - 1, x1 + 1);
+    mark(y1--, x0 - 1, x1 + 1);
+  }
 }
 
 void TEllipseShape::Prepare(int y0, int y1) {
+  if (!cache_.empty() && cacheTop_ == top_ && cache_.size() == static_cast<std::size_t>(bottom_ - top_) * 2) return;
   y0 = std::max(y0, top_);
   y1 = std::min(y1, bottom_);
   cache_.clear();

@@ -27,7 +27,9 @@ struct TInk {
   TBrushStyle Pattern = bsSolid;
 };
 
-// True where a hatch pattern puts ink at device pixel (x, y).
+// True where a hatch pattern puts ink at device pixel (x, y): horizontal
+// lines on rows y mod 8 = 3, vertical ones on columns x mod 8 = 4,
+// diagonals where x mod 8 equals y mod 8 (or 7 - y mod 8).
 bool HatchAt(TBrushStyle style, int x, int y);
 
 // Columns x0..x1-1 of row y, clipped.
@@ -37,10 +39,11 @@ void FillBox(const TSurface& s, const TRect& clip, const TRect& box, const TInk&
 
 // Calls f(x, y, i) for the pixels of a one-pixel line from (x0, y0) towards
 // (x1, y1), i counting from 0 at the start point. The end point itself is
-// left out. Ties between two pixels go to the one nearer the start row
-// (column, for lines steeper than 45 degrees), as the classic line
-// algorithm decides them. Pixels outside clip are skipped without walking
-// the whole line, so far-away end points cost nothing.
+// left out. Where the line passes exactly between two pixels, lines that
+// run more across than down take the upper pixel and steeper lines the
+// left one, whichever way the line is drawn, so a line covers the same
+// pixels in both directions. Pixels outside clip are skipped without
+// walking the whole line, so far-away end points cost nothing.
 template <typename F>
 void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f);
 
@@ -91,9 +94,13 @@ class TSpanSet {
   std::vector<Span> spans_;
 };
 
-// The ellipse that fits a box: pixel centres (x, y) inside the continuous
-// ellipse from Left - 0.5 to Right - 0.5 and Top - 0.5 to Bottom - 0.5.
-// Grow widens both half-axes (negative shrinks) for wide outlines.
+// The ellipse that fits a box: the rows between the pixels that the
+// incremental ellipse walk through the corner pixels (Left, Top) and
+// (Right - 1, Bottom - 1) visits (the integer error-term algorithm for an
+// ellipse in a rectangle), the walk the classic interface uses. Boxes
+// beyond kTracedSize, and grown shapes, take pixel centres inside the
+// continuous ellipse from Left - 0.5 to Right - 0.5 and Top - 0.5 to
+// Bottom - 0.5 instead (grow widens both half-axes, negative shrinks).
 class TEllipseShape {
  public:
   TEllipseShape(const TRect& box, double grow = 0.0);
@@ -111,7 +118,9 @@ class TEllipseShape {
   [[nodiscard]] TPoint PointAt(double t) const;
 
  private:
+  static constexpr int kTracedSize = 4096;
   bool Compute(int y, int& x0, int& x1) const;
+  void Trace(const TRect& box);
   double cx_, cy_, a_, b_;
   int top_, bottom_;
   int cacheTop_ = 0;
@@ -213,10 +222,11 @@ void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f) {
   const int minHi = xMajor ? clip.Bottom - 1 : clip.Right - 1;
   if (iFirst > iLast) return;
   // Minor offset of step i: i * minor / major rounded, ties toward the
-  // start; kept as a quotient and remainder of 2 * i * minor + bias by
+  // smaller coordinate (down in size when the minor axis grows, up when it
+  // shrinks); kept as a quotient and remainder of 2 * i * minor + bias by
   // 2 * major and advanced by one addition per pixel.
   const std::int64_t den = 2 * major;
-  const std::int64_t bias = major - 1;
+  const std::int64_t bias = smin > 0 ? major - 1 : major;
   const Wide first = 2 * static_cast<Wide>(iFirst) * minor + bias;
   std::int64_t off = static_cast<std::int64_t>(first / den);
   std::int64_t rem = static_cast<std::int64_t>(first % den);
