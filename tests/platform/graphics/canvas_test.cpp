@@ -305,6 +305,22 @@ TEST_F(CanvasTest, ChordFillsTheArcSideOfItsLine) {
   c->Chord(0, 0, 21, 21, 10, 0, 10, 20);
   EXPECT_EQ(c->Pixels(5, 10), B);
   EXPECT_EQ(c->Pixels(15, 10), W);
+
+  // Under half a turn the segment between the arc and its chord is filled
+  // and the centre, on the other side of the chord, is not.
+  Make(21, 21);
+  c->Pen()->SetColor(RGB(255, 0, 0));
+  c->Brush()->SetColor(B);
+  c->Chord(0, 0, 21, 21, 21, 0, 0, 0);  // the top quarter: 45 to 135 degrees
+  EXPECT_EQ(c->Pixels(10, 2), B);
+  EXPECT_EQ(c->Pixels(10, 10), W);
+  EXPECT_EQ(c->Pixels(10, 15), W);
+  // Over half a turn the centre is inside.
+  Make(21, 21);
+  c->Brush()->SetColor(B);
+  c->Chord(0, 0, 21, 21, 0, 0, 21, 0);
+  EXPECT_EQ(c->Pixels(10, 10), B);
+  EXPECT_EQ(c->Pixels(10, 2), W);
 }
 
 TEST_F(CanvasTest, NotPenModeTwiceRestoresThePicture) {

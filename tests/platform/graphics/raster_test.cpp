@@ -131,6 +131,18 @@ TEST(RasterTest, FiguresDoNotDependOnTheSurfaceOrTheClipAroundThem) {
   }
 }
 
+// Hatch lines lie on fixed device rows and columns, wherever the figure is.
+TEST(RasterTest, HatchLinesSitOnRowThreeAndColumnFourOfEveryEight) {
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      EXPECT_EQ(raster::HatchAt(bsHorizontal, x, y), y % 8 == 3);
+      EXPECT_EQ(raster::HatchAt(bsVertical, x, y), x % 8 == 4);
+      EXPECT_EQ(raster::HatchAt(bsCross, x, y), y % 8 == 3 || x % 8 == 4);
+      EXPECT_EQ(raster::HatchAt(bsFDiagonal, x, y), x % 8 == y % 8);
+    }
+  }
+}
+
 // Spans added in any order and overlapping are painted once each.
 TEST(RasterTest, SpanSetPaintsTheUnionOnceWithXor) {
   TBitmap bmp(20, 4);

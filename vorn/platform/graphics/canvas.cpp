@@ -401,7 +401,8 @@ void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int 
 void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
   if (!FSurface.Valid()) return;
   const TRect box = ToDevice(Normalized(X1, Y1, X2, Y2));
-  if (box.IsEmpty()) return;
+  // An ellipse of one pixel has no outline path and no inside.
+  if (box.IsEmpty() || (box.Width() == 1 && box.Height() == 1)) return;
   const bool pen = PenVisible();
   const int width = FPen->Width();
   const TRect clip = Reach(box, width, DeviceClip());

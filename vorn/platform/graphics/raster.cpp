@@ -316,17 +316,6 @@ void TEllipseShape::Prepare(int y0, int y1) {
   }
 }
 
-bool TEllipseShape::RowSpan(int y, int& x0, int& x1) const {
-  if (y < top_ || y >= bottom_) return false;
-  const auto k = static_cast<std::size_t>(y - cacheTop_) * 2;
-  if (y >= cacheTop_ && k < cache_.size()) {
-    x0 = cache_[k];
-    x1 = cache_[k + 1];
-    return x0 <= x1;
-  }
-  return Compute(y, x0, x1);
-}
-
 bool TEllipseShape::Compute(int y, int& x0, int& x1) const {
   const double dy = (y - cy_) / b_;
   const double rest = 1.0 - dy * dy;

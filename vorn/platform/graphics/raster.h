@@ -105,7 +105,16 @@ class TEllipseShape {
  public:
   TEllipseShape(const TRect& box, double grow = 0.0);
   // The columns of row y inside the ellipse; false when none.
-  bool RowSpan(int y, int& x0, int& x1) const;
+  bool RowSpan(int y, int& x0, int& x1) const {
+    if (y < top_ || y >= bottom_) return false;
+    const auto k = static_cast<std::size_t>(y - cacheTop_) * 2;
+    if (y >= cacheTop_ && k < cache_.size()) {
+      x0 = cache_[k];
+      x1 = cache_[k + 1];
+      return x0 <= x1;
+    }
+    return Compute(y, x0, x1);
+  }
   // Works out the rows y0..y1-1 (within the ellipse) once, for figures
   // that ask for them more than once.
   void Prepare(int y0, int y1);
@@ -294,7 +303,10 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
       const TPointF& bot = e->bot;
       double x = top.X + (y - top.Y) * e->slope;
       // Near a whole column the exact quotient decides which side it is.
-      if (std::abs(x - std::round(x)) < 1e-6) x = top.X + (y - top.Y) * (bot.X - top.X) / (bot.Y - top.Y);
+      const double frac = x - static_cast<double>(static_cast<std::int64_t>(x));  // in (-1, 1)
+      if (std::abs(frac) < 1e-6 || std::abs(frac) > 1 - 1e-6) {
+        x = top.X + (y - top.Y) * (bot.X - top.X) / (bot.Y - top.Y);
+      }
       xs.push_back({x, e->dir});
     }
     std::sort(xs.begin(), xs.end(), [](const Cross& a, const Cross& b) { return a.x < b.x; });
