@@ -136,8 +136,7 @@ class TEllipseShape {
   std::vector<int> cache_;  // pairs of columns, x0 > x1 for an empty row
 };
 
-// Outline pixels of an ellipse with a pen of the given width, into mask.
-// With a sweep, only pixels whose direction from the centre lies in it.
+// The directions of an arc: counter-clockwise from Start over Extent.
 struct TSweep {
   bool Full = true;
   double Start = 0;   // radians, counter-clockwise from the X axis, Y up
@@ -156,7 +155,10 @@ struct TSweep {
 // Narrows the columns lo..hi (inclusive) to those with a * x + b >= 0;
 // false when none are left.
 bool ClipToHalfPlane(double a, double b, int& lo, int& hi);
-// shape is the ellipse of box (prepared for the rows of mask, ideally).
+// Outline pixels of an ellipse with a pen of the given width, into mask:
+// for a one-pixel pen the pixels of the filled ellipse that touch its
+// outside, for wider pens a ring around it. With a sweep, only pixels whose
+// direction from the centre lies in it. shape is the ellipse of box.
 void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box, int width,
                     bool insideFrame, const TSweep& sweep);
 
