@@ -11,12 +11,12 @@ REASONS = {
     "arc": "arc ends: the reference stops at the pixel where the walk meets the end point; we stop by direction",
     "pie": "pie and chord ends and radii follow the reference's end points only approximately",
     "chord": "pie and chord ends and radii follow the reference's end points only approximately",
-    "ellipse": "wide pens on ellipses: the reference strokes the path with a geometric pen",
-    "roundrect": "round rectangle corners with wide pens or large corner sizes",
+    "ellipse": "wide pens on ellipses (the reference strokes the path with a geometric pen), or the no-pen fill of a thin or flat box",
+    "roundrect": "round rectangles: we draw wide pens one pixel wide; narrow corner ellipses differ",
     "wide": "wide lines: the reference fills the stroke polygon with its own rounding of the sides and caps",
     "styled": "styled pens on curves: we draw them solid",
     "penmode": "pen modes on figures whose outline or fill still differ",
-    "degenerate": "tiny ellipses and degenerate arcs",
+    "degenerate": "wide pens on tiny ellipses and round rectangles, pies and chords with a start point at the centre or an empty sweep",
 }
 
 print("# Cases of cases.txt where TCanvas differs from the reference picture.")
