@@ -119,7 +119,8 @@ TEST_F(CanvasTest, LineToLeavesOutItsEndPointAndMovesThePen) {
   EXPECT_EQ(Row(2), "........");
 }
 
-TEST_F(CanvasTest, DiagonalLinesStepWithTiesTowardTheStart) {
+TEST_F(CanvasTest, LineTiesTakeTheUpperOrLeftPixelInBothDirections) {
+  // Shallow lines passing between two rows take the upper one.
   Make(5, 3);
   c->MoveTo(0, 0);
   c->LineTo(4, 2);
@@ -129,8 +130,21 @@ TEST_F(CanvasTest, DiagonalLinesStepWithTiesTowardTheStart) {
   Make(5, 3);
   c->MoveTo(4, 2);
   c->LineTo(0, 0);
-  const std::vector<std::string> backward = {".....", ".##..", "...##"};
+  const std::vector<std::string> backward = {".#...", "..##.", "....#"};
   EXPECT_EQ(Picture(), backward);
+
+  // Steep lines passing between two columns take the left one.
+  Make(3, 5);
+  c->MoveTo(0, 0);
+  c->LineTo(2, 4);
+  const std::vector<std::string> down = {"#..", "#..", ".#.", ".#.", "..."};
+  EXPECT_EQ(Picture(), down);
+
+  Make(3, 5);
+  c->MoveTo(2, 4);
+  c->LineTo(0, 0);
+  const std::vector<std::string> up = {"...", "#..", ".#.", ".#.", "..#"};
+  EXPECT_EQ(Picture(), up);
 
   // A 45-degree line takes exactly one pixel per row.
   Make(4, 4);
@@ -291,6 +305,22 @@ TEST_F(CanvasTest, ChordFillsTheArcSideOfItsLine) {
   c->Chord(0, 0, 21, 21, 10, 0, 10, 20);
   EXPECT_EQ(c->Pixels(5, 10), B);
   EXPECT_EQ(c->Pixels(15, 10), W);
+
+  // Under half a turn the segment between the arc and its chord is filled
+  // and the centre, on the other side of the chord, is not.
+  Make(21, 21);
+  c->Pen()->SetColor(RGB(255, 0, 0));
+  c->Brush()->SetColor(B);
+  c->Chord(0, 0, 21, 21, 21, 0, 0, 0);  // the top quarter: 45 to 135 degrees
+  EXPECT_EQ(c->Pixels(10, 2), B);
+  EXPECT_EQ(c->Pixels(10, 10), W);
+  EXPECT_EQ(c->Pixels(10, 15), W);
+  // Over half a turn the centre is inside.
+  Make(21, 21);
+  c->Brush()->SetColor(B);
+  c->Chord(0, 0, 21, 21, 0, 0, 21, 0);
+  EXPECT_EQ(c->Pixels(10, 10), B);
+  EXPECT_EQ(c->Pixels(10, 2), W);
 }
 
 TEST_F(CanvasTest, NotPenModeTwiceRestoresThePicture) {

@@ -12,6 +12,7 @@ namespace vorn {
 
 using raster::TInk;
 using raster::TMask;
+using raster::TSpanSet;
 
 namespace {
 
@@ -55,10 +56,29 @@ TRect Normalized(int X1, int Y1, int X2, int Y2) {
   return {std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)};
 }
 
+// The device pixels a figure in box drawn with a pen of the given width
+// can touch: figures work in this rectangle, never in the whole clip.
+TRect Reach(const TRect& box, int penWidth, const TRect& clip) {
+  const int grow = std::max(penWidth, 1) + 1;
+  return IntersectRect({box.Left - grow, box.Top - grow, box.Right + grow, box.Bottom + grow}, clip);
+}
+
+// The bounding box of a path's points.
+TRect PathBox(std::span<const TPoint> pts) {
+  TRect r{pts[0].X, pts[0].Y, pts[0].X + 1, pts[0].Y + 1};
+  for (const TPoint& p : pts) {
+    r.Left = std::min(r.Left, p.X);
+    r.Top = std::min(r.Top, p.Y);
+    r.Right = std::max(r.Right, p.X + 1);
+    r.Bottom = std::max(r.Bottom, p.Y + 1);
+  }
+  return r;
+}
+
 // Marks the pixels of a shape given by row spans that touch its outside
 // (a 4-neighbour outside the shape): its one-pixel outline.
 template <typename RowSpan>
-void OutlineOfSpans(TMask& mask, int top, int bottom, RowSpan&& rowSpan) {
+void OutlineOfSpans(TSpanSet& mask, int top, int bottom, RowSpan&& rowSpan) {
   for (int y = top; y < bottom; ++y) {
     int l = 0, r = 0;
     if (!rowSpan(y, l, r)) continue;
@@ -167,12 +187,13 @@ void TCanvas::StrokePath(std::span<const TPoint> pts, bool closed) {
     StrokeThin(pts, closed);
     return;
   }
-  const TRect clip = DeviceClip();
-  TMask mask(clip);
+  const TRect clip = Reach(PathBox(pts), width, DeviceClip());
+  if (clip.IsEmpty()) return;
+  TSpanSet mask(clip, FSurface, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
   const std::size_t n = pts.size();
   const std::size_t segments = closed ? n : n - 1;
   for (std::size_t i = 0; i < segments; ++i) raster::WideSegment(mask, pts[i], pts[(i + 1) % n], width);
-  mask.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+  mask.Paint();
 }
 
 void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
@@ -186,14 +207,21 @@ void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
   std::int64_t along = 0;  // the dash pattern runs on across segments
   for (std::size_t s = 0; s < segments; ++s) {
     const TPoint a = pts[s], b = pts[(s + 1) % n];
+    const std::int64_t start = along;
+    along += std::max(std::abs(static_cast<std::int64_t>(b.X) - a.X), std::abs(static_cast<std::int64_t>(b.Y) - a.Y));
+    if (dash == nullptr && ink.Mode == pmCopy) {
+      // Solid copy lines write their pixels straight (the walk stays in the clip).
+      raster::WalkLine(a.X, a.Y, b.X, b.Y, clip,
+                       [&](int x, int y, std::int64_t) { FSurface.Row(y)[x] = ink.Color; });
+      continue;
+    }
     raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t i) {
-      if (dash == nullptr || OnDash(*dash, along + i)) {
+      if (dash == nullptr || OnDash(*dash, start + i)) {
         raster::Plot(FSurface, clip, x, y, ink);
       } else if (opaqueGaps) {
         raster::Plot(FSurface, clip, x, y, gap);
       }
     });
-    along += std::max(std::abs(static_cast<std::int64_t>(b.X) - a.X), std::abs(static_cast<std::int64_t>(b.Y) - a.Y));
   }
 }
 
@@ -231,29 +259,39 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
     return;
   }
   const int width = FPen->Width();
+  if (r.Width() == 1 && r.Height() == 1) {
+    // The outline path of a one-pixel box has no length: nothing to draw.
+    Changed();
+    return;
+  }
   if (width <= 1 && FPen->Style() != psSolid && FPen->Style() != psInsideFrame) {
     if (BrushVisible()) raster::FillBox(FSurface, clip, {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, fill);
-    const TPoint corners[4] = {{r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}};
+    // The pattern starts at the top right corner and runs counter-clockwise.
+    const TPoint corners[4] = {{r.Right - 1, r.Top}, {r.Left, r.Top}, {r.Left, r.Bottom - 1}, {r.Right - 1, r.Bottom - 1}};
     StrokeThin(corners, true);
     Changed();
     return;
   }
-  // Bands of the pen's width around the outline path (the outermost pixel
-  // ring for a one-pixel pen); inside-frame pens keep the bands in the box.
-  const int lo = FPen->Style() == psInsideFrame ? 0 : (width - 1) / 2;
-  const TRect outer{r.Left - lo, r.Top - lo, r.Right + lo, r.Bottom + lo};
+  // Bands of the pen's width around the outline path through the corner
+  // pixels (Left, Top) and (Right - 1, Bottom - 1), the extra pixel of an
+  // even width above and left of the path; inside-frame pens keep the
+  // bands in the box. Pens of width 3 and more have round joins, which
+  // leave out the outermost pixel of each corner.
+  const bool insideFrame = FPen->Style() == psInsideFrame;
+  const int lo = width / 2;
+  const TRect outer = insideFrame ? r : TRect{r.Left - lo, r.Top - lo, r.Right - 1 - lo + width, r.Bottom - 1 - lo + width};
   const TRect inner{outer.Left + width, outer.Top + width, outer.Right - width, outer.Bottom - width};
   if (BrushVisible() && !inner.IsEmpty()) raster::FillBox(FSurface, clip, inner, fill);
   const TInk pen{ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid};
-  const int bandBottom = std::max(inner.Top, outer.Top);
-  const int bandTop = std::min(std::max(inner.Bottom, bandBottom), outer.Bottom);
-  raster::FillBox(FSurface, clip, {outer.Left, outer.Top, outer.Right, bandBottom}, pen);
-  raster::FillBox(FSurface, clip, {outer.Left, bandTop, outer.Right, outer.Bottom}, pen);
-  if (!inner.IsEmpty()) {
-    raster::FillBox(FSurface, clip, {outer.Left, inner.Top, inner.Left, inner.Bottom}, pen);
-    raster::FillBox(FSurface, clip, {inner.Right, inner.Top, outer.Right, inner.Bottom}, pen);
-  } else if (bandTop > bandBottom) {
-    raster::FillBox(FSurface, clip, {outer.Left, bandBottom, outer.Right, bandTop}, pen);
+  const bool roundJoins = width >= 3;
+  for (int y = std::max(outer.Top, clip.Top); y < std::min(outer.Bottom, clip.Bottom); ++y) {
+    const int cut = roundJoins && (y == outer.Top || y == outer.Bottom - 1) ? 1 : 0;
+    if (!inner.IsEmpty() && y >= inner.Top && y < inner.Bottom) {
+      raster::FillSpan(FSurface, clip, y, outer.Left, inner.Left, pen);
+      raster::FillSpan(FSurface, clip, y, inner.Right, outer.Right, pen);
+    } else {
+      raster::FillSpan(FSurface, clip, y, outer.Left + cut, outer.Right - cut, pen);
+    }
   }
   Changed();
 }
@@ -271,7 +309,8 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     return;
   }
   // Corners are quarter ellipses of the box (0, 0, ew, eh) placed at the corners.
-  const raster::TEllipseShape corner({0, 0, ew, eh});
+  raster::TEllipseShape corner({0, 0, ew, eh});
+  corner.Prepare(0, eh);
   auto rowSpan = [&](int y, int& x0, int& x1) {
     if (y < r.Top || y >= r.Bottom) return false;
     int ey = -1;
@@ -288,22 +327,20 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     x1 = r.Right - ew + cr;
     return x0 <= x1;
   };
-  const TRect clip = DeviceClip();
-  TMask outline(clip);
-  if (PenVisible()) {
-    OutlineOfSpans(outline, std::max(r.Top, clip.Top - 1), std::min(r.Bottom, clip.Bottom + 1), rowSpan);
-  }
+  const TRect clip = Reach(r, 1, DeviceClip());
   if (BrushVisible()) {
+    // The inside is painted under the outline as well.
     const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
     for (int y = std::max(r.Top, clip.Top); y < std::min(r.Bottom, clip.Bottom); ++y) {
       int x0 = 0, x1 = 0;
-      if (!rowSpan(y, x0, x1)) continue;
-      for (int x = std::max(x0, clip.Left); x <= std::min(x1, clip.Right - 1); ++x) {
-        if (!outline.Get(x, y)) raster::Plot(FSurface, clip, x, y, fill);
-      }
+      if (rowSpan(y, x0, x1)) raster::FillSpan(FSurface, clip, y, x0, x1 + 1, fill);
     }
   }
-  if (PenVisible()) outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+  if (PenVisible()) {
+    TSpanSet outline(clip, FSurface, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+    OutlineOfSpans(outline, std::max(r.Top, clip.Top - 1), std::min(r.Bottom, clip.Bottom + 1), rowSpan);
+    outline.Paint();
+  }
   Changed();
 }
 
@@ -333,16 +370,16 @@ void TCanvas::DrawFocusRect(const TRect& Rect) {
   const TRect r = ToDevice(Rect);
   if (r.IsEmpty()) return;
   const TRect clip = DeviceClip();
-  TMask mask(IntersectRect(r, clip));
-  for (int x = r.Left; x < r.Right; ++x) {
+  TSpanSet mask(IntersectRect(r, clip), FSurface, {0, pmNot, bsSolid});
+  for (int x = std::max(r.Left, clip.Left - 1); x < std::min(r.Right, clip.Right + 1); ++x) {
     if (((x + r.Top) & 1) == 0) mask.Set(x, r.Top);
     if (((x + r.Bottom - 1) & 1) == 0) mask.Set(x, r.Bottom - 1);
   }
-  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+  for (int y = std::max(r.Top + 1, clip.Top - 1); y < std::min(r.Bottom - 1, clip.Bottom + 1); ++y) {
     if (((r.Left + y) & 1) == 0) mask.Set(r.Left, y);
     if (((r.Right - 1 + y) & 1) == 0) mask.Set(r.Right - 1, y);
   }
-  mask.Paint(FSurface, clip, {0, pmNot, bsSolid});
+  mask.Paint();
   Changed();
 }
 
@@ -364,25 +401,31 @@ void TCanvas::Chord(int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int 
 void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4) {
   if (!FSurface.Valid()) return;
   const TRect box = ToDevice(Normalized(X1, Y1, X2, Y2));
-  if (box.IsEmpty()) return;
-  const TRect clip = DeviceClip();
-  const raster::TEllipseShape shape(box);
+  // An ellipse of one pixel has no outline path and no inside.
+  if (box.IsEmpty() || (box.Width() == 1 && box.Height() == 1)) return;
+  const bool pen = PenVisible();
+  const int width = FPen->Width();
+  const TRect clip = Reach(box, width, DeviceClip());
+  raster::TEllipseShape shape(box);
+  shape.Prepare(clip.Top - 1, clip.Bottom + 1);
   const double cx = shape.CenterX(), cy = shape.CenterY();
   raster::TSweep sweep;
   TPoint from{}, to{};
   if (kind != 0) {
-    const TPoint s = ToDevice(X3, Y3), e = ToDevice(X4, Y4);
+    TPoint s = ToDevice(X3, Y3);
+    const TPoint e = ToDevice(X4, Y4);
+    // A start point at the centre has no direction: it means 0 degrees.
+    if (std::abs(s.X - cx) <= 0.5 && std::abs(s.Y - cy) <= 0.5) s = {box.Right, static_cast<int>(std::lround(cy))};
     sweep = raster::TSweep::FromPoints(cx, cy, s, e);
     from = shape.PointAt(sweep.Start);
     to = shape.PointAt(sweep.Start + sweep.Extent);
     // The same direction twice means the whole ellipse.
     if (std::abs(sweep.Extent - 2 * std::numbers::pi) < 1e-12) sweep.Full = true;
   }
-  const bool pen = PenVisible();
-  const int width = FPen->Width();
-  TMask outline(clip);
-  if (pen) {
-    raster::EllipseOutline(outline, box, width, FPen->Style() == psInsideFrame, sweep);
+  if (kind != 1 && BrushVisible() && !clip.IsEmpty()) FillElliptic(kind, shape, box, sweep, from, to);
+  if (pen && !clip.IsEmpty()) {
+    TSpanSet outline(clip, FSurface, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+    raster::EllipseOutline(outline, shape, box, width, FPen->Style() == psInsideFrame, sweep);
     const TPoint centre{static_cast<int>(std::lround(cx)), static_cast<int>(std::lround(cy))};
     auto stroke = [&](TPoint a, TPoint b) {
       if (width > 1) {
@@ -392,39 +435,50 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
       raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t) { outline.Set(x, y); });
       outline.Set(b.X, b.Y);
     };
-    if (kind == 2 && !sweep.Full) {
+    if (kind == 2 && sweep.Full) {
+      stroke(centre, from);  // a whole pie still has its radius
+    } else if (kind == 2) {
       stroke(centre, from);
       stroke(centre, to);
     } else if (kind == 3 && !sweep.Full) {
       stroke(from, to);
     }
+    outline.Paint();
   }
-  if (kind != 1 && BrushVisible()) {
-    // Without a pen the inside ends one pixel short, as for rectangles.
-    const TRect fillBox = pen ? box : TRect{box.Left, box.Top, box.Right - 1, box.Bottom - 1};
-    const raster::TEllipseShape inside(fillBox);
-    // The chord's side: where the middle of the arc lies.
-    const double mid = sweep.Start + sweep.Extent / 2;
-    const double mx = std::cos(mid), my = -std::sin(mid);
-    const double ex = to.X - from.X, ey = to.Y - from.Y;
-    const double midSide = ex * (cy + my - from.Y) - ey * (cx + mx - from.X);
-    const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
-    for (int y = std::max(inside.Top(), clip.Top); y < std::min(inside.Bottom(), clip.Bottom); ++y) {
-      int x0 = 0, x1 = 0;
-      if (!inside.RowSpan(y, x0, x1)) continue;
-      for (int x = std::max(x0, clip.Left); x <= std::min(x1, clip.Right - 1); ++x) {
-        if (outline.Get(x, y)) continue;
-        if (kind == 2 && !sweep.Contains(cx, cy, x, y)) continue;
-        if (kind == 3 && !sweep.Full) {
-          const double side = ex * (y - from.Y) - ey * (x - from.X);
-          if (side * midSide < 0) continue;
-        }
-        raster::Plot(FSurface, clip, x, y, fill);
-      }
-    }
-  }
-  if (pen) outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
   Changed();
+}
+
+// The inside of an ellipse, pie or chord, painted row by row under the
+// outline (the pen mode applies to both).
+void TCanvas::FillElliptic(int kind, const raster::TEllipseShape& shape, const TRect& box,
+                           const raster::TSweep& sweep, TPoint from, TPoint to) {
+  const TRect clip = Reach(box, FPen->Width(), DeviceClip());
+  // With or without a pen the inside is the ellipse of the whole box.
+  const raster::TEllipseShape& inside = shape;
+  const double cx = shape.CenterX(), cy = shape.CenterY();
+  // The chord's side of the line from start to end: where the middle of the arc lies.
+  const TPoint mid = shape.PointAt(sweep.Start + sweep.Extent / 2);
+  const double ex = to.X - from.X, ey = to.Y - from.Y;
+  const double midSide = ex * (mid.Y - from.Y) - ey * (mid.X - from.X);
+  const double sign = midSide < 0 ? -1.0 : 1.0;
+  const bool chordCut = kind == 3 && !sweep.Full && midSide != 0;
+  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+  for (int y = std::max(inside.Top(), clip.Top); y < std::min(inside.Bottom(), clip.Bottom); ++y) {
+    int x0 = 0, x1 = 0;
+    if (!inside.RowSpan(y, x0, x1)) continue;
+    x0 = std::max(x0, clip.Left);
+    x1 = std::min(x1, clip.Right - 1);
+    if (x0 > x1) continue;
+    if (kind == 2) {
+      int runs[4];
+      const int n = sweep.RowRuns(cx, cy, y, x0, x1, runs);
+      for (int k = 0; k < n; ++k) raster::FillSpan(FSurface, clip, y, runs[2 * k], runs[2 * k + 1] + 1, fill);
+      continue;
+    }
+    // side(x) = ex * (y - from.Y) - ey * (x - from.X), kept on the arc's side.
+    if (chordCut && !raster::ClipToHalfPlane(sign * -ey, sign * (ex * (y - from.Y) + ey * from.X), x0, x1)) continue;
+    raster::FillSpan(FSurface, clip, y, x0, x1 + 1, fill);
+  }
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {

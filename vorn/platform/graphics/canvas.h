@@ -1,15 +1,23 @@
 // TCanvas: drawing on a surface with a pen, a brush and a font, following
-// the classic raster rules to the pixel:
+// the classic raster rules to the pixel (tools/gdiref compares them with
+// the reference drawing interface):
 // - Rectangle(X1, Y1, X2, Y2) covers columns X1..X2-1 and rows Y1..Y2-1,
 //   outline with the pen, inside with the brush; without a pen the filled
-//   area is one pixel smaller to the right and bottom.
+//   area is one pixel smaller to the right and bottom. A one-pixel box with
+//   a pen draws nothing (its outline path has no length).
+// - Wide pens are centred on the outline path, an even width's extra pixel
+//   above and left of it; from width 3 on, joins are round.
+// - Dashed and dotted pens run their pattern on across the segments of a
+//   path; on a rectangle it starts at the top right corner and runs
+//   counter-clockwise. On curves they are drawn solid.
 // - LineTo draws from the pen position and leaves out its end point.
-// - Ellipse, Arc, Pie and Chord fit the same exclusive box; Arc, Pie and
-//   Chord run counter-clockwise from the start point's direction to the
-//   end point's direction.
+// - Ellipse, Arc, Pie and Chord fit the same exclusive box, with or without
+//   a pen; Arc, Pie and Chord run counter-clockwise from the start point's
+//   direction to the end point's direction (a start point at the centre
+//   means 0 degrees; a pie over the whole ellipse keeps its start radius).
 // - Polygon fills by the alternate rule and outlines with the pen.
-// - The pen mode applies to lines and to the inside of figures; FillRect,
-//   text and block transfers ignore it.
+// - The pen mode applies to lines and to the inside of figures, which is
+//   painted under the outline; FillRect, text and block transfers ignore it.
 // - TextOut paints the brush behind the text cell unless the brush is clear.
 #pragma once
 
@@ -25,6 +33,10 @@
 namespace vorn {
 
 class TGraphic;
+namespace raster {
+struct TSweep;
+class TEllipseShape;
+}
 
 // Ternary raster operations for block transfers.
 using TCopyMode = std::int32_t;
@@ -178,6 +190,8 @@ class TCanvas : public TPersistent {
   void StrokeThin(std::span<const TPoint> devicePoints, bool closed);
   void FillPolygonDevice(std::span<const TPoint> devicePoints);
   void FillRotatedCell(int X, int Y, TSize extent, int orientation);
+  void FillElliptic(int kind, const raster::TEllipseShape& shape, const TRect& box, const raster::TSweep& sweep,
+                    TPoint from, TPoint to);
   void EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void DrawText(int X, int Y, std::string_view Text, const TRect& deviceClip);
 

@@ -30,6 +30,11 @@ TPixel EvalRop2(int code, TPixel p, TPixel d) {
 // fill is vectorised and runs at memset speed (wchar_t is 32 bits here).
 static_assert(sizeof(wchar_t) == sizeof(TPixel), "wide characters must be pixel-sized");
 void FillPixels(TPixel* p, std::size_t n, TPixel value) {
+  if (n <= 8) {
+    // Short runs (outlines) are not worth a library call.
+    for (std::size_t i = 0; i < n; ++i) p[i] = value;
+    return;
+  }
 #if defined(__x86_64__)
   // Large runs: the processor's fast string store, which is what memset
   // itself uses for big blocks.
@@ -39,6 +44,16 @@ void FillPixels(TPixel* p, std::size_t n, TPixel value) {
   }
 #endif
   std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(value), n);
+}
+
+// Rounding of values well inside the int range, without a library call.
+inline int FloorInt(double v) {
+  const int t = static_cast<int>(v);
+  return t > v ? t - 1 : t;
+}
+inline int CeilInt(double v) {
+  const int t = static_cast<int>(v);
+  return t < v ? t + 1 : t;
 }
 
 bool Clipped(const TRect& clip, int x, int y) {
@@ -66,15 +81,15 @@ bool HatchAt(TBrushStyle style, int x, int y) {
   const int hx = x & 7, hy = y & 7;
   switch (style) {
     case bsHorizontal:
-      return hy == 7;
+      return hy == 3;
     case bsVertical:
-      return hx == 7;
+      return hx == 4;
     case bsFDiagonal:
       return hx == hy;
     case bsBDiagonal:
       return hx == 7 - hy;
     case bsCross:
-      return hx == 7 || hy == 7;
+      return hx == 4 || hy == 3;
     case bsDiagCross:
       return hx == hy || hx == 7 - hy;
     default:
@@ -165,6 +180,61 @@ void TMask::Paint(const TSurface& s, const TRect& clip, const TInk& ink) const {
   }
 }
 
+// ---- TSpanSet -------------------------------------------------------------------
+
+void TSpanSet::SetSpan(int y, int x0, int x1) {
+  if (y < bounds_.Top || y >= bounds_.Bottom) return;
+  x0 = std::max(x0, bounds_.Left);
+  x1 = std::min(x1, bounds_.Right);
+  if (x0 >= x1) return;
+  if (direct_) {
+    FillSpan(surface_, bounds_, y, x0, x1, ink_);
+    return;
+  }
+  // Pixels added one by one along a row join the last span directly.
+  if (!spans_.empty()) {
+    Span& last = spans_.back();
+    if (last.y == y && x0 <= last.x1 && x1 >= last.x0) {
+      last.x0 = std::min(last.x0, x0);
+      last.x1 = std::max(last.x1, x1);
+      return;
+    }
+  }
+  spans_.push_back({y, x0, x1});
+}
+
+bool RepeatSafe(TPenMode mode) {
+  for (const TPixel p : {TPixel{0}, kRgbMask}) {
+    for (const TPixel d : {TPixel{0}, kRgbMask}) {
+      const TPixel once = Rop2(mode, p, d);
+      if (Rop2(mode, p, once) != once) return false;
+    }
+  }
+  return true;
+}
+
+void TSpanSet::Paint() {
+  // Spans mostly arrive in order: sort the rest and merge it in.
+  auto before = [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; };
+  const auto tail = std::is_sorted_until(spans_.begin(), spans_.end(), before);
+  if (tail != spans_.end()) {
+    std::sort(tail, spans_.end(), before);
+    std::inplace_merge(spans_.begin(), tail, spans_.end(), before);
+  }
+  std::size_t i = 0;
+  while (i < spans_.size()) {
+    const int y = spans_[i].y;
+    int x0 = spans_[i].x0, x1 = spans_[i].x1;
+    ++i;
+    while (i < spans_.size() && spans_[i].y == y && spans_[i].x0 <= x1) {
+      x1 = std::max(x1, spans_[i].x1);
+      ++i;
+    }
+    FillSpan(surface_, bounds_, y, x0, x1, ink_);
+  }
+  spans_.clear();
+}
+
 // ---- ellipses ------------------------------------------------------------------
 
 TEllipseShape::TEllipseShape(const TRect& box, double grow)
@@ -178,17 +248,85 @@ TEllipseShape::TEllipseShape(const TRect& box, double grow)
   }
   top_ = static_cast<int>(std::ceil(cy_ - b_));
   bottom_ = static_cast<int>(std::floor(cy_ + b_)) + 1;
+  if (grow == 0 && box.Width() <= kTracedSize && box.Height() <= kTracedSize) Trace(box);
 }
 
-bool TEllipseShape::RowSpan(int y, int& x0, int& x1) const {
-  if (y < top_ || y >= bottom_) return false;
+void TEllipseShape::Trace(const TRect& box) {
+  std::int64_t x0 = box.Left, x1 = box.Right - 1, y0 = box.Top, y1 = box.Bottom - 1;
+  const std::int64_t a = x1 - x0, b = y1 - y0, odd = b & 1;
+  std::int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (odd + 1) * a * a;
+  std::int64_t err = dx + dy + odd * a * a;
+  y0 += (b + 1) / 2;
+  y1 = y0 - odd;
+  const std::int64_t stepY = 8 * a * a, stepX = 8 * b * b;
+  top_ = box.Top;
+  bottom_ = box.Bottom;
+  cacheTop_ = box.Top;
+  cache_.assign(static_cast<std::size_t>(box.Height()) * 2, 0);
+  for (std::size_t k = 0; k < cache_.size(); k += 2) cache_[k] = 1;  // empty rows
+  auto mark = [&](std::int64_t y, std::int64_t l, std::int64_t r) {
+    if (y < box.Top || y >= box.Bottom) return;
+    const auto k = static_cast<std::size_t>(y - box.Top) * 2;
+    if (cache_[k] > cache_[k + 1]) {
+      cache_[k] = static_cast<int>(l);
+      cache_[k + 1] = static_cast<int>(r);
+    } else {
+      cache_[k] = std::min(cache_[k], static_cast<int>(l));
+      cache_[k + 1] = std::max(cache_[k + 1], static_cast<int>(r));
+    }
+  };
+  do {
+    mark(y0, x0, x1);
+    mark(y1, x0, x1);
+    const std::int64_t e2 = 2 * err;
+    if (e2 <= dy) {
+      ++y0;
+      --y1;
+      dy += stepY;
+      err += dy;
+    }
+    if (e2 >= dx || 2 * err > dy) {
+      ++x0;
+      --x1;
+      dx += stepX;
+      err += dx;
+    }
+  } while (x0 <= x1);
+  // Flat ellipses stop early: finish their tips.
+  while (y0 - y1 < b) {
+    mark(y0++, x0 - 1, x1 + 1);
+    mark(y1--, x0 - 1, x1 + 1);
+  }
+}
+
+void TEllipseShape::Prepare(int y0, int y1) {
+  if (!cache_.empty() && cacheTop_ == top_ && cache_.size() == static_cast<std::size_t>(bottom_ - top_) * 2) return;
+  y0 = std::max(y0, top_);
+  y1 = std::min(y1, bottom_);
+  cache_.clear();
+  cacheTop_ = y0;
+  for (int y = y0; y < y1; ++y) {
+    int l = 1, r = 0;
+    if (!Compute(y, l, r)) {
+      l = 1;
+      r = 0;
+    }
+    cache_.push_back(l);
+    cache_.push_back(r);
+  }
+}
+
+bool TEllipseShape::Compute(int y, int& x0, int& x1) const {
   const double dy = (y - cy_) / b_;
   const double rest = 1.0 - dy * dy;
   if (rest < -1e-12) return false;
   const double half = a_ * std::sqrt(std::max(0.0, rest));
   // A small tolerance keeps symmetric boxes symmetric in floating point.
-  x0 = static_cast<int>(std::ceil(cx_ - half - 1e-9));
-  x1 = static_cast<int>(std::floor(cx_ + half + 1e-9));
+  // The columns are clamped to the coordinate range, which keeps the
+  // rounding in int.
+  constexpr double kLimit = 1 << 30;
+  x0 = CeilInt(std::max(cx_ - half - 1e-9, -kLimit));
+  x1 = FloorInt(std::min(cx_ + half + 1e-9, kLimit));
   return x0 <= x1;
 }
 
@@ -201,12 +339,91 @@ TPoint TEllipseShape::PointAt(double t) const {
 
 bool TSweep::Contains(double cx, double cy, int x, int y) const {
   if (Full) return true;
-  if (x == cx && y == cy) return true;
-  constexpr double kTwoPi = 2 * std::numbers::pi;
-  double t = std::atan2(cy - y, x - cx) - Start;
-  t = std::fmod(t, kTwoPi);
-  if (t < 0) t += kTwoPi;
-  return t <= Extent + 1e-12;
+  int runs[4];
+  return RowRuns(cx, cy, y, x, x, runs) > 0;
+}
+
+bool ClipToHalfPlane(double a, double b, int& lo, int& hi) {
+  constexpr double kTol = 1e-9;
+  if (std::abs(a) < 1e-12) {
+    if (b < -kTol) hi = lo - 1;
+  } else {
+    const double edge = -b / a;
+    if (a > 0) {
+      if (edge > hi) {
+        hi = lo - 1;
+      } else {
+        lo = std::max(lo, CeilInt(std::max(edge - kTol, lo - 1.0)));
+      }
+    } else {
+      if (edge < lo) {
+        hi = lo - 1;
+      } else {
+        hi = std::min(hi, FloorInt(std::min(edge + kTol, hi + 1.0)));
+      }
+    }
+  }
+  return lo <= hi;
+}
+
+int TSweep::RowRuns(double cx, double cy, int y, int x0, int x1, int runs[4]) const {
+  if (x0 > x1) return 0;
+  if (Full) {
+    runs[0] = x0;
+    runs[1] = x1;
+    return 1;
+  }
+  // With p = (x - cx, cy - y): p lies counter-clockwise of direction d
+  // when cross(d, p) = d.x * p.y - d.y * p.x >= 0, a condition linear in
+  // x on a row: its edge is x = cx + p.y * d.x / d.y.
+  const double py = cy - y;
+  constexpr double kTol = 1e-9;
+  // Keeps the columns lo..hi where side * cross(d, p) >= 0 (> 0 if strict).
+  auto keep = [&](double dx, double dy, double ratio, double side, bool strict, int& lo, int& hi) {
+    if (std::abs(dy) < 1e-12) {
+      const double v = side * dx * py;
+      if (strict ? v <= kTol : v < -kTol) hi = lo - 1;
+      return lo <= hi;
+    }
+    const double edge = cx + py * ratio;
+    if (-side * dy > 0) {
+      const double from = strict ? edge + kTol : edge - kTol;
+      if (from > hi) hi = lo - 1;
+      else if (from > lo) lo = strict ? FloorInt(from) + 1 : CeilInt(from);
+    } else {
+      const double to = strict ? edge - kTol : edge + kTol;
+      if (to < lo) hi = lo - 1;
+      else if (to < hi) hi = strict ? CeilInt(to) - 1 : FloorInt(to);
+    }
+    return lo <= hi;
+  };
+  int lo = x0, hi = x1;
+  if (Extent <= std::numbers::pi) {
+    // Counter-clockwise of the start direction and clockwise of the end.
+    if (!keep(StartX, StartY, StartRatio, 1, false, lo, hi) || !keep(EndX, EndY, EndRatio, -1, false, lo, hi)) {
+      return 0;
+    }
+    runs[0] = lo;
+    runs[1] = hi;
+    return 1;
+  }
+  // A reflex sweep: everything but the open wedge from the end direction
+  // round to the start direction.
+  if (!keep(EndX, EndY, EndRatio, 1, true, lo, hi) || !keep(StartX, StartY, StartRatio, -1, true, lo, hi)) {
+    runs[0] = x0;
+    runs[1] = x1;
+    return 1;
+  }
+  int n = 0;
+  if (lo > x0) {
+    runs[n++] = x0;
+    runs[n++] = lo - 1;
+  }
+  if (hi < x1) {
+    runs[n++] = hi + 1;
+    runs[n++] = x1;
+  }
+  return n / 2;
 }
 
 TSweep TSweep::FromPoints(double cx, double cy, TPoint start, TPoint end) {
@@ -218,37 +435,66 @@ TSweep TSweep::FromPoints(double cx, double cy, TPoint start, TPoint end) {
   double extent = std::fmod(stop - sweep.Start, kTwoPi);
   if (extent <= 0) extent += kTwoPi;
   sweep.Extent = extent;
+  sweep.StartX = std::cos(sweep.Start);
+  sweep.StartY = std::sin(sweep.Start);
+  sweep.EndX = std::cos(sweep.Start + extent);
+  sweep.EndY = std::sin(sweep.Start + extent);
+  sweep.StartRatio = sweep.StartY != 0 ? sweep.StartX / sweep.StartY : 0;
+  sweep.EndRatio = sweep.EndY != 0 ? sweep.EndX / sweep.EndY : 0;
   return sweep;
 }
 
-void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
-                    const TSweep& sweep) {
-  const TEllipseShape probe(box);
+namespace {
+
+// Columns l..r of row y without il..ir (the inside of a ring), limited to
+// the directions of the sweep, into mask.
+void AddRingRow(TSpanSet& mask, const TSweep& sweep, double cx, double cy, int y, int l, int r, int il,
+                int ir) {
+  l = std::max(l, mask.Bounds().Left);
+  r = std::min(r, mask.Bounds().Right - 1);
+  int runs[4];
+  const int n = sweep.RowRuns(cx, cy, y, l, r, runs);
+  for (int k = 0; k < n; ++k) {
+    const int a = runs[2 * k], b = runs[2 * k + 1];
+    if (il > ir) {
+      mask.SetSpan(y, a, b + 1);
+      continue;
+    }
+    mask.SetSpan(y, a, std::min(b, il - 1) + 1);
+    mask.SetSpan(y, std::max(a, ir + 1), b + 1);
+  }
+}
+
+}  // namespace
+
+void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box, int width,
+                    bool insideFrame, const TSweep& sweep) {
   if (width <= 1) {
     // The pixels of the filled ellipse that touch the outside (4-neighbours).
-    const TEllipseShape& e = probe;
+    const TEllipseShape& e = shape;
     const TRect& m = mask.Bounds();
-    for (int y = std::max(e.Top(), m.Top); y < std::min(e.Bottom(), m.Bottom); ++y) {
-      int l = 0, r = 0;
-      if (!e.RowSpan(y, l, r)) continue;
-      int lu = 0, ru = -1, ld = 0, rd = -1;
-      const bool up = e.RowSpan(y - 1, lu, ru);
-      const bool dn = e.RowSpan(y + 1, ld, rd);
-      int il = l + 1, ir = r - 1;
-      if (!up || !dn) {
-        il = 1;
-        ir = 0;
-      } else {
-        il = std::max({il, lu, ld});
-        ir = std::min({ir, ru, rd});
+    const int y0 = std::max(e.Top(), m.Top), y1 = std::min(e.Bottom(), m.Bottom);
+    struct Row {
+      bool in;
+      int l, r;
+    };
+    auto rowAt = [&e](int y) {
+      Row row{};
+      row.in = e.RowSpan(y, row.l, row.r);
+      return row;
+    };
+    Row up{}, cur = rowAt(y0 - 1), dn = rowAt(y0);
+    for (int y = y0; y < y1; ++y) {
+      up = cur;
+      cur = dn;
+      dn = rowAt(y + 1);
+      if (!cur.in) continue;
+      int il = 1, ir = 0;
+      if (up.in && dn.in) {
+        il = std::max({cur.l + 1, up.l, dn.l});
+        ir = std::min({cur.r - 1, up.r, dn.r});
       }
-      for (int x = std::max(l, m.Left); x <= std::min(r, m.Right - 1); ++x) {
-        if (x >= il && x <= ir) {
-          x = ir;
-          continue;
-        }
-        if (sweep.Contains(e.CenterX(), e.CenterY(), x, y)) mask.Set(x, y);
-      }
+      AddRingRow(mask, sweep, e.CenterX(), e.CenterY(), y, cur.l, cur.r, il, ir);
     }
     return;
   }
@@ -266,19 +512,13 @@ void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
       il = 1;
       ir = 0;
     }
-    for (int x = std::max(l, m.Left); x <= std::min(r, m.Right - 1); ++x) {
-      if (x >= il && x <= ir) {
-        x = ir;
-        continue;
-      }
-      if (sweep.Contains(outer.CenterX(), outer.CenterY(), x, y)) mask.Set(x, y);
-    }
+    AddRingRow(mask, sweep, outer.CenterX(), outer.CenterY(), y, l, r, il, ir);
   }
 }
 
 // ---- wide lines ----------------------------------------------------------------
 
-void WideSegment(TMask& mask, TPoint a, TPoint b, int width) {
+void WideSegment(TSpanSet& mask, TPoint a, TPoint b, int width) {
   const double r = width / 2.0;
   const double dx = b.X - a.X, dy = b.Y - a.Y;
   const double len = std::hypot(dx, dy);
@@ -408,15 +648,25 @@ Weights AreaWeights(const Axis& a, int i, int limit) {
 void CopyStraight(const TBlit& b, const TRect& area) {
   // Same size, source copy, no mirroring: rows move as blocks.
   const int w = area.Width();
-  if (w <= 0) return;
+  if (w <= 0 || area.Height() <= 0) return;
   const int sxOff = b.SX - b.DX, syOff = b.SY - b.DY;
-  const bool sameSurface = b.Source->Bits == b.Dest->Bits;
+  const TSurface& dst = *b.Dest;
+  const TSurface& src = *b.Source;
+  const bool sameSurface = src.Bits == dst.Bits;
+  const std::size_t rowBytes = static_cast<std::size_t>(w) * sizeof(TPixel);
+  if (!sameSurface && area.Left == 0 && sxOff == 0 && w == dst.Width && dst.Stride == dst.Width &&
+      src.Stride == src.Width && src.Width == dst.Width) {
+    // Whole rows of two packed surfaces are one block of memory each: one
+    // copy lets the C library pick its fastest way for large blocks.
+    std::memcpy(dst.Row(area.Top), src.Row(area.Top + syOff), rowBytes * static_cast<std::size_t>(area.Height()));
+    return;
+  }
   const bool backwards = sameSurface && syOff < 0;
   for (int k = 0; k < area.Height(); ++k) {
     const int y = backwards ? area.Bottom - 1 - k : area.Top + k;
-    TPixel* dst = b.Dest->Row(y) + area.Left;
-    const TPixel* src = b.Source->Row(y + syOff) + area.Left + sxOff;
-    std::memmove(dst, src, static_cast<std::size_t>(w) * sizeof(TPixel));
+    TPixel* d = dst.Row(y) + area.Left;
+    const TPixel* from = src.Row(y + syOff) + area.Left + sxOff;
+    std::memmove(d, from, rowBytes);
   }
 }
 

@@ -27,7 +27,9 @@ struct TInk {
   TBrushStyle Pattern = bsSolid;
 };
 
-// True where a hatch pattern puts ink at device pixel (x, y).
+// True where a hatch pattern puts ink at device pixel (x, y): horizontal
+// lines on rows y mod 8 = 3, vertical ones on columns x mod 8 = 4,
+// diagonals where x mod 8 equals y mod 8 (or 7 - y mod 8).
 bool HatchAt(TBrushStyle style, int x, int y);
 
 // Columns x0..x1-1 of row y, clipped.
@@ -37,16 +39,16 @@ void FillBox(const TSurface& s, const TRect& clip, const TRect& box, const TInk&
 
 // Calls f(x, y, i) for the pixels of a one-pixel line from (x0, y0) towards
 // (x1, y1), i counting from 0 at the start point. The end point itself is
-// left out. Ties between two pixels go to the one nearer the start row
-// (column, for lines steeper than 45 degrees), as the classic line
-// algorithm decides them. Pixels outside clip are skipped without walking
-// the whole line, so far-away end points cost nothing.
+// left out. Where the line passes exactly between two pixels, lines that
+// run more across than down take the upper pixel and steeper lines the
+// left one, whichever way the line is drawn, so a line covers the same
+// pixels in both directions. Pixels outside clip are skipped without
+// walking the whole line, so far-away end points cost nothing.
 template <typename F>
 void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f);
 
-// Pixels of a shape collected before they are painted, so that parts that
-// overlap (joins of wide lines, radii of a pie) are painted only once; this
-// matters for the inverting and xor modes.
+// A bitmap of pixels over a rectangle, for shapes found pixel by pixel
+// (flood fills, focus frames); keep its rectangle as small as the shape.
 class TMask {
  public:
   explicit TMask(const TRect& bounds);
@@ -61,14 +63,61 @@ class TMask {
   std::vector<std::uint8_t> bits_;
 };
 
-// The ellipse that fits a box: pixel centres (x, y) inside the continuous
-// ellipse from Left - 0.5 to Right - 0.5 and Top - 0.5 to Bottom - 0.5.
-// Grow widens both half-axes (negative shrinks) for wide outlines.
+// True when painting a pixel twice with ink gives what painting it once
+// does (copy, black, white, mask, merge, ...), so overlaps do no harm.
+bool RepeatSafe(TPenMode mode);
+
+// Row spans of a shape painted with one ink. Where parts of a shape
+// overlap (joins of wide lines, radii of a pie, an outline drawn in
+// pieces) and the ink is not repeat-safe (xor, invert), the spans are
+// collected and their union painted once by Paint; otherwise they are
+// painted as they come. Spans are clipped to bounds, which must lie
+// within the surface. Memory and time follow the spans, not the bounds.
+class TSpanSet {
+ public:
+  TSpanSet(const TRect& bounds, const TSurface& surface, const TInk& ink)
+      : bounds_(bounds.IsEmpty() ? TRect{} : bounds), surface_(surface), ink_(ink), direct_(RepeatSafe(ink.Mode)) {}
+  [[nodiscard]] const TRect& Bounds() const { return bounds_; }
+  void Set(int x, int y) { SetSpan(y, x, x + 1); }
+  void SetSpan(int y, int x0, int x1);  // x1 exclusive
+  // Paints what was collected; the set is sorted in the process.
+  void Paint();
+
+ private:
+  struct Span {
+    int y, x0, x1;
+  };
+  TRect bounds_;
+  TSurface surface_;
+  TInk ink_;
+  bool direct_;
+  std::vector<Span> spans_;
+};
+
+// The ellipse that fits a box: the rows between the pixels that the
+// incremental ellipse walk through the corner pixels (Left, Top) and
+// (Right - 1, Bottom - 1) visits (the integer error-term algorithm for an
+// ellipse in a rectangle), the walk the classic interface uses. Boxes
+// beyond kTracedSize, and grown shapes, take pixel centres inside the
+// continuous ellipse from Left - 0.5 to Right - 0.5 and Top - 0.5 to
+// Bottom - 0.5 instead (grow widens both half-axes, negative shrinks).
 class TEllipseShape {
  public:
   TEllipseShape(const TRect& box, double grow = 0.0);
   // The columns of row y inside the ellipse; false when none.
-  bool RowSpan(int y, int& x0, int& x1) const;
+  bool RowSpan(int y, int& x0, int& x1) const {
+    if (y < top_ || y >= bottom_) return false;
+    const auto k = static_cast<std::size_t>(y - cacheTop_) * 2;
+    if (y >= cacheTop_ && k < cache_.size()) {
+      x0 = cache_[k];
+      x1 = cache_[k + 1];
+      return x0 <= x1;
+    }
+    return Compute(y, x0, x1);
+  }
+  // Works out the rows y0..y1-1 (within the ellipse) once, for figures
+  // that ask for them more than once.
+  void Prepare(int y0, int y1);
   [[nodiscard]] int Top() const { return top_; }
   [[nodiscard]] int Bottom() const { return bottom_; }  // exclusive
   [[nodiscard]] double CenterX() const { return cx_; }
@@ -78,21 +127,40 @@ class TEllipseShape {
   [[nodiscard]] TPoint PointAt(double t) const;
 
  private:
+  static constexpr int kTracedSize = 4096;
+  bool Compute(int y, int& x0, int& x1) const;
+  void Trace(const TRect& box);
   double cx_, cy_, a_, b_;
   int top_, bottom_;
+  int cacheTop_ = 0;
+  std::vector<int> cache_;  // pairs of columns, x0 > x1 for an empty row
 };
 
-// Outline pixels of an ellipse with a pen of the given width, into mask.
-// With a sweep, only pixels whose direction from the centre lies in it.
+// The directions of an arc: counter-clockwise from Start over Extent.
 struct TSweep {
   bool Full = true;
   double Start = 0;   // radians, counter-clockwise from the X axis, Y up
   double Extent = 0;  // 0 < Extent <= 2 pi
+  // Unit vectors of the start and end directions (Y up).
+  double StartX = 1, StartY = 0, EndX = 1, EndY = 0;
+  double StartRatio = 0, EndRatio = 0;  // x over y of those vectors
   [[nodiscard]] bool Contains(double cx, double cy, int x, int y) const;
+  // The runs of columns x0..x1 (inclusive) of row y whose direction from
+  // (cx, cy) lies in the sweep, as inclusive pairs into runs; returns how
+  // many runs (0 to 2). Works per row, not per pixel.
+  int RowRuns(double cx, double cy, int y, int x0, int x1, int runs[4]) const;
   static TSweep FromPoints(double cx, double cy, TPoint start, TPoint end);
 };
-void EllipseOutline(TMask& mask, const TRect& box, int width, bool insideFrame,
-                    const TSweep& sweep);
+
+// Narrows the columns lo..hi (inclusive) to those with a * x + b >= 0;
+// false when none are left.
+bool ClipToHalfPlane(double a, double b, int& lo, int& hi);
+// Outline pixels of an ellipse with a pen of the given width, into mask:
+// for a one-pixel pen the pixels of the filled ellipse that touch its
+// outside, for wider pens a ring around it. With a sweep, only pixels whose
+// direction from the centre lies in it. shape is the ellipse of box.
+void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box, int width,
+                    bool insideFrame, const TSweep& sweep);
 
 // Row spans of a polygon (vertices in order, closed implicitly): pixel
 // (x, y) is inside when its point lies inside, left and top edges
@@ -105,7 +173,7 @@ template <typename Span>
 void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span);
 
 // A wide stroke from a to b: a band of the pen's width with round ends.
-void WideSegment(TMask& mask, TPoint a, TPoint b, int width);
+void WideSegment(TSpanSet& mask, TPoint a, TPoint b, int width);
 
 // Block transfer with a ternary raster operation (the pattern is a solid
 // colour). Destination and source are device rectangles; a negative
@@ -163,17 +231,30 @@ void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f) {
   const int n0 = xMajor ? y0 : x0;
   const int minLo = xMajor ? clip.Top : clip.Left;
   const int minHi = xMajor ? clip.Bottom - 1 : clip.Right - 1;
-  for (std::int64_t i = iFirst; i <= iLast; ++i) {
-    // Minor offset: i * minor / major rounded, ties toward the start.
-    const std::int64_t off = static_cast<std::int64_t>(
-        (2 * static_cast<Wide>(i) * minor + major - 1) / (2 * static_cast<Wide>(major)));
-    const std::int64_t mm = m0 + sm * i;
+  if (iFirst > iLast) return;
+  // Minor offset of step i: i * minor / major rounded, ties toward the
+  // smaller coordinate (down in size when the minor axis grows, up when it
+  // shrinks); kept as a quotient and remainder of 2 * i * minor + bias by
+  // 2 * major and advanced by one addition per pixel.
+  const std::int64_t den = 2 * major;
+  const std::int64_t bias = smin > 0 ? major - 1 : major;
+  const Wide first = 2 * static_cast<Wide>(iFirst) * minor + bias;
+  std::int64_t off = static_cast<std::int64_t>(first / den);
+  std::int64_t rem = static_cast<std::int64_t>(first % den);
+  std::int64_t mm = m0 + sm * iFirst;
+  for (std::int64_t i = iFirst; i <= iLast; ++i, mm += sm) {
     const std::int64_t nn = n0 + smin * off;
-    if (nn < minLo || nn > minHi) continue;
-    if (xMajor) {
-      f(static_cast<int>(mm), static_cast<int>(nn), i);
-    } else {
-      f(static_cast<int>(nn), static_cast<int>(mm), i);
+    if (nn >= minLo && nn <= minHi) {
+      if (xMajor) {
+        f(static_cast<int>(mm), static_cast<int>(nn), i);
+      } else {
+        f(static_cast<int>(nn), static_cast<int>(mm), i);
+      }
+    }
+    rem += 2 * minor;
+    if (rem >= den) {
+      rem -= den;
+      ++off;
     }
   }
 }
@@ -192,21 +273,43 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
     double x;
     int dir;
   };
+  struct Edge {
+    TPointF top, bot;
+    double slope;  // columns per row
+    int dir;
+  };
+  // Edges by their first row; a row looks only at the edges that cross it.
+  std::vector<Edge> edges;
+  edges.reserve(pts.size());
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    const TPointF& p = pts[i];
+    const TPointF& q = pts[(i + 1) % pts.size()];
+    if (p.Y == q.Y) continue;
+    const bool down = p.Y < q.Y;
+    const TPointF& top = down ? p : q;
+    const TPointF& bot = down ? q : p;
+    edges.push_back({top, bot, (bot.X - top.X) / (bot.Y - top.Y), down ? 1 : -1});
+  }
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top.Y < b.top.Y; });
+  std::vector<const Edge*> active;
+  std::size_t next = 0;
   std::vector<Cross> xs;
   xs.reserve(pts.size());
   auto inside = [winding](int count) { return winding ? count != 0 : (count & 1) != 0; };
   for (int y = yStart; y < yEnd; ++y) {
+    while (next < edges.size() && edges[next].top.Y <= y) active.push_back(&edges[next++]);
+    std::erase_if(active, [y](const Edge* e) { return y >= e->bot.Y; });
     xs.clear();
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-      const TPointF& p = pts[i];
-      const TPointF& q = pts[(i + 1) % pts.size()];
-      if (p.Y == q.Y) continue;
-      const bool down = p.Y < q.Y;
-      const TPointF& top = down ? p : q;
-      const TPointF& bot = down ? q : p;
-      if (y < top.Y || y >= bot.Y) continue;
-      const double x = top.X + (y - top.Y) * (bot.X - top.X) / (bot.Y - top.Y);
-      xs.push_back({x, down ? 1 : -1});
+    for (const Edge* e : active) {
+      const TPointF& top = e->top;
+      const TPointF& bot = e->bot;
+      double x = top.X + (y - top.Y) * e->slope;
+      // Near a whole column the exact quotient decides which side it is.
+      const double frac = x - static_cast<double>(static_cast<std::int64_t>(x));  // in (-1, 1)
+      if (std::abs(frac) < 1e-6 || std::abs(frac) > 1 - 1e-6) {
+        x = top.X + (y - top.Y) * (bot.X - top.X) / (bot.Y - top.Y);
+      }
+      xs.push_back({x, e->dir});
     }
     std::sort(xs.begin(), xs.end(), [](const Cross& a, const Cross& b) { return a.x < b.x; });
     int count = 0;
