@@ -8,6 +8,7 @@
 #include "bench/support/ratio.h"
 #include "vorn/displays/gradfl.h"
 #include "vorn/displays/numlab.h"
+#include "vorn/displays/rasterlab.h"
 #include "vorn/displays/sevenseg.h"
 #include "vorn/platform/graphics/bitmap.h"
 #include "vorn/platform/hosts/headless.h"
@@ -80,6 +81,33 @@ void BM_NumLab_Paint(benchmark::State& state) {
 }
 BENCHMARK(BM_NumLab_Paint)->Unit(benchmark::kMicrosecond);
 
+void BM_FillRect_400x68(benchmark::State& state) { FillArea(state, 400, 68); }
+BENCHMARK(BM_FillRect_400x68)->Unit(benchmark::kMicrosecond);
+
+void BM_RasterLab_Paint(benchmark::State& state) {
+  TShown<vorn::TRasterLab> shown(400, 68);
+  shown.Control->SetText("Dot matrix 0123456789");
+  for (auto _ : state) {
+    shown.Control->Paint();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_RasterLab_Paint)->Unit(benchmark::kMicrosecond);
+
+// One timer step of a scrolling display: the shift moves and it repaints.
+void BM_RasterLab_ScrollStep(benchmark::State& state) {
+  TShown<vorn::TRasterLab> shown(400, 68);
+  shown.Control->SetText("Dot matrix 0123456789");
+  shown.Control->SetScrollInterval(10);
+  shown.Control->SetScrollMode(vorn::rdsmLeft);
+  auto& host = vorn::HeadlessHost();
+  for (auto _ : state) {
+    host.Advance(10);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_RasterLab_ScrollStep)->Unit(benchmark::kMicrosecond);
+
 void BM_GradFill_Paint(benchmark::State& state) {
   TShown<vorn::TGradFill> shown(121, 121);
   for (auto _ : state) {
@@ -92,6 +120,8 @@ BENCHMARK(BM_GradFill_Paint)->Unit(benchmark::kMicrosecond);
 VORN_RATIO("seven-segment paint / FillRect 216x76", "BM_SevenSeg_Paint", "BM_FillRect_216x76");
 VORN_RATIO("seven-segment cache rebuild / FillRect 216x76", "BM_SevenSeg_ResizeRebuild", "BM_FillRect_216x76");
 VORN_RATIO("numeric label paint / FillRect 160x28", "BM_NumLab_Paint", "BM_FillRect_160x28");
+VORN_RATIO("dot-matrix paint / FillRect 400x68", "BM_RasterLab_Paint", "BM_FillRect_400x68");
+VORN_RATIO("dot-matrix scroll step / dot-matrix paint", "BM_RasterLab_ScrollStep", "BM_RasterLab_Paint", 1.0);
 VORN_RATIO("gradient paint / FillRect 121x121", "BM_GradFill_Paint", "BM_FillRect_121x121");
 
 }  // namespace

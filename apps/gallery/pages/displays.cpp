@@ -2,9 +2,12 @@
 // format, seven-segment displays, rotated labels and gradient fills.
 #include <string>
 
+#include "vorn/platform/runtime/utf8.h"
+
 #include "apps/gallery/gallery.h"
 #include "vorn/displays/gradfl.h"
 #include "vorn/displays/numlab.h"
+#include "vorn/displays/rasterlab.h"
 #include "vorn/displays/rotlab.h"
 #include "vorn/displays/sevenseg.h"
 
@@ -76,6 +79,33 @@ void BuildSevenSegs(TWinControl& parent) {
   }
 }
 
+// The scrolling ticker, then the whole built-in font: codes 32..255 in
+// rows of 32, fixed pitch, dot size 2.
+void BuildRasterLabs(TWinControl& parent) {
+  TComponent* owner = parent.Owner();
+  auto* ticker = new TRasterLab(owner);
+  ticker->SetParent(&parent);
+  ticker->SetBounds(0, 0, 400, 68);
+  ticker->SetText("Scrolling text: Gr\xC3\xBC\xC3\x9F Gott! 25\xC2\xB0" "C \xC2\xBD \xE2\x82\xAC");
+  ticker->SetScrollInterval(40);
+  ticker->SetScrollIncrement(2);
+  ticker->SetScrollMode(rdsmLeft);
+  for (int line = 0; line < 7; ++line) {
+    std::string text;
+    for (int code = 32 + line * 32; code < 64 + line * 32; ++code) AppendUtf8(text, static_cast<char32_t>(code));
+    auto* row = new TRasterLab(owner);
+    row->SetParent(&parent);
+    row->SetBounds(0, 76 + line * 40, 768, 40);
+    row->SetFrameStyle(fsNone);
+    row->SetDotSize(2);
+    row->SetDotSpacing(1);
+    row->SetProportional(false);
+    row->SetColorDotOn(clYellow);
+    row->SetCharBlockMode(line % 2 ? rdbmRaster : rdbmOn);
+    row->SetText(text);
+  }
+}
+
 void BuildRotLabs(TWinControl& parent) {
   TComponent* owner = parent.Owner();
   const int angles[] = {0, 30, 90, 180, 270, 315};
@@ -125,6 +155,10 @@ VORN_GALLERY_PAGE(TPage{61, "sevenseg", "Seven-segment displays",
                         "TSevenSeg: slanted seven-segment cells; a point after a character lights that "
                         "cell's decimal point. Glyphs are scaled once per size and colour.",
                         BuildSevenSegs});
+VORN_GALLERY_PAGE(TPage{62, "rasterlab", "Dot-matrix displays",
+                        "TRasterLab: a scrolling text in square dots, and the built-in 7 x 12 font with all "
+                        "224 codes 32..255 (Latin-1); characters beyond show as \"?\".",
+                        BuildRasterLabs});
 VORN_GALLERY_PAGE(TPage{63, "rotlab", "Rotated labels",
                         "TRotLab: captions turned about an anchor at the centre, anchored at their start, "
                         "end or middle; the fifth is disabled.",
