@@ -239,7 +239,10 @@ std::string NumLabText(const TNumLabFormat& F, double Value) {
 
 // ---- the label -------------------------------------------------------------------------
 
-TNumLab::TNumLab(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(0, 0, 160, 28); }
+TNumLab::TNumLab(TComponent* AOwner) : TGraphicControl(AOwner) {
+  FControlStyle.Include(csOpaque);  // the label covers its whole area unless transparent
+  SetBounds(0, 0, 160, 28);
+}
 
 TNumLabFormat TNumLab::Format() const {
   return {FDisplayType, FDecP, FComma, FPlusSign, FDtFormat, FStateText};
@@ -378,6 +381,7 @@ void TNumLab::SetTransparent(bool Value) {
     FControlStyle.Exclude(csOpaque);
     Invalidate();
   } else {
+    FControlStyle.Include(csOpaque);
     Changed();
   }
 }
