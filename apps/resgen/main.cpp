@@ -12,6 +12,8 @@
 
 using namespace vorn;
 
+void WriteSevenSegPictures(const std::string& Folder);  // sevenseg.cpp
+
 namespace {
 
 struct Picture {
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
       bmp.SaveToFile(file);
       std::printf("%s\n", file.c_str());
     }
+    WriteSevenSegPictures(folder);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vorn-resgen: %s\n", e.what());
     return 1;

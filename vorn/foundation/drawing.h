@@ -36,6 +36,16 @@ bool MarkCovers(int Mark, int DX, int DY);
 // both included, in the current pen.
 void DrawRectangle(TCanvas* Canvas, int Left, int Top, int Right, int Bottom);
 
+// The shadow and highlight line colours of a colour scheme: fixed grey and
+// white for csBWG, the system's button shadow and highlight otherwise.
+struct TSchemeLines {
+  TColor Gray;
+  TColor White;
+};
+constexpr TSchemeLines SchemeLines(TColorScheme Scheme) {
+  return Scheme == csBWG ? TSchemeLines{clGray, clWhite} : TSchemeLines{clBtnShadow, clBtnHighlight};
+}
+
 // The colour halfway between C1 and C2 (system colours are resolved first).
 TColor MeanColor(TColor C1, TColor C2);
 

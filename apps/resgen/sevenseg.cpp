@@ -1,0 +1,95 @@
+// The seven-segment display's element shapes: black areas on white, each
+// one connected area around the point the display flood-fills to recolour
+// it (the colon has two dots and two fill points). Vertical elements lean
+// right by 37 pixels over the 197-row half height of the master glyph, the
+// slant at which the display places them.
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "vorn/platform/graphics/bitmap.h"
+
+using namespace vorn;
+
+namespace {
+
+constexpr double kSlant = 37.0 / 197.0;  // pixels to the right per row upwards
+
+void Black(TCanvas& c) {
+  c.Pen()->SetColor(clBlack);
+  c.Brush()->SetColor(clBlack);
+}
+
+// A slanted bar of half width HalfWidth whose centre line passes through
+// (CenterX, Middle) and which spans rows Top..Bottom with pointed ends.
+void SlantedBar(TCanvas& c, double CenterX, double Middle, double HalfWidth, int Top, int Bottom) {
+  auto x = [&](double y) { return CenterX + (Middle - y) * kSlant; };
+  const double tip = HalfWidth;
+  auto pt = [](double X, double Y) { return TPoint{static_cast<int>(std::lround(X)), static_cast<int>(std::lround(Y))}; };
+  const std::vector<TPoint> points = {pt(x(Top), Top),
+                                      pt(x(Top + tip) + HalfWidth, Top + tip),
+                                      pt(x(Bottom - tip) + HalfWidth, Bottom - tip),
+                                      pt(x(Bottom), Bottom),
+                                      pt(x(Bottom - tip) - HalfWidth, Bottom - tip),
+                                      pt(x(Top + tip) - HalfWidth, Top + tip)};
+  Black(c);
+  c.Polygon(points);
+}
+
+// A horizontal bar with pointed ends over columns Left..Right.
+void HorizontalBar(TCanvas& c, int Left, int Right, int Top, int Bottom) {
+  const int half = (Bottom - Top) / 2;
+  const int mid = Top + half;
+  const std::vector<TPoint> points = {{Left, mid},           {Left + half, Top},    {Right - half, Top},
+                                      {Right, mid},          {Right - half, Bottom}, {Left + half, Bottom}};
+  Black(c);
+  c.Polygon(points);
+}
+
+void DrawVert(TCanvas& c) { SlantedBar(c, 34, 95, 15, 1, 188); }
+void DrawHorz(TCanvas& c) { HorizontalBar(c, 1, 198, 1, 36); }
+void DrawDot(TCanvas& c) {
+  Black(c);
+  c.Ellipse(2, 2, 36, 36);
+}
+void DrawPlus(TCanvas& c) {
+  HorizontalBar(c, 22, 177, 78, 112);
+  SlantedBar(c, 100, 95, 15, 14, 176);
+}
+void DrawColon(TCanvas& c) {
+  Black(c);
+  c.Ellipse(3, 157, 34, 188);
+  c.Ellipse(35, 3, 66, 34);
+}
+void DrawDeg(TCanvas& c) {
+  Black(c);
+  c.Ellipse(2, 2, 158, 136);
+  c.Pen()->SetColor(clWhite);
+  c.Brush()->SetColor(clWhite);
+  c.Ellipse(46, 40, 114, 98);
+}
+
+struct TShape {
+  const char* Name;
+  int Width, Height;
+  void (*Draw)(TCanvas&);
+};
+
+}  // namespace
+
+// Writes the element pictures into Folder as PNG files.
+void WriteSevenSegPictures(const std::string& Folder);
+void WriteSevenSegPictures(const std::string& Folder) {
+  static const TShape shapes[] = {
+      {"SEGVERT", 68, 190, DrawVert},   {"SEGHORZ", 200, 38, DrawHorz},   {"SEGDOT", 38, 38, DrawDot},
+      {"SEGPLUS", 200, 190, DrawPlus},  {"SEGCOLON", 68, 190, DrawColon}, {"SEGDEG", 160, 138, DrawDeg},
+  };
+  for (const TShape& s : shapes) {
+    TBitmap bmp(s.Width, s.Height);
+    s.Draw(*bmp.Canvas());
+    const std::string file = Folder + "/" + s.Name + ".png";
+    bmp.SaveToFile(file);
+    std::printf("%s\n", file.c_str());
+  }
+}
