@@ -59,6 +59,18 @@ void BM_SevenSeg_Paint(benchmark::State& state) {
 }
 BENCHMARK(BM_SevenSeg_Paint)->Unit(benchmark::kMicrosecond);
 
+// The same without a frame: what the display itself costs, apart from the
+// canvas's line drawing of the frame.
+void BM_SevenSeg_PaintNoFrame(benchmark::State& state) {
+  TShown<vorn::TSevenSeg> shown(216, 76);
+  shown.Control->SetFrameStyle(vorn::fsNone);
+  for (auto _ : state) {
+    shown.Control->Paint();
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_SevenSeg_PaintNoFrame)->Unit(benchmark::kMicrosecond);
+
 // Alternating between two sizes rebuilds the 21 scaled glyphs each time.
 void BM_SevenSeg_ResizeRebuild(benchmark::State& state) {
   TShown<vorn::TSevenSeg> shown(216, 76);
@@ -118,6 +130,7 @@ void BM_GradFill_Paint(benchmark::State& state) {
 BENCHMARK(BM_GradFill_Paint)->Unit(benchmark::kMicrosecond);
 
 VORN_RATIO("seven-segment paint / FillRect 216x76", "BM_SevenSeg_Paint", "BM_FillRect_216x76");
+VORN_RATIO("seven-segment paint without frame / FillRect 216x76", "BM_SevenSeg_PaintNoFrame", "BM_FillRect_216x76");
 VORN_RATIO("seven-segment cache rebuild / FillRect 216x76", "BM_SevenSeg_ResizeRebuild", "BM_FillRect_216x76");
 VORN_RATIO("numeric label paint / FillRect 160x28", "BM_NumLab_Paint", "BM_FillRect_160x28");
 VORN_RATIO("dot-matrix paint / FillRect 400x68", "BM_RasterLab_Paint", "BM_FillRect_400x68");
