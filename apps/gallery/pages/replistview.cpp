@@ -68,11 +68,11 @@ void BuildReportList(TWinControl& parent) {
   filter->SetText("(Lake | Ridge) !water");
   auto* status = new TLabel(owner);
   status->SetParent(&parent);
-  status->SetBounds(0, 338, 480, 18);
+  status->SetBounds(0, 500, 640, 18);
 
   auto* view = new TReportListView(owner);
   view->SetParent(&parent);
-  view->SetBounds(0, 30, 480, 300);
+  view->SetBounds(0, 30, 504, 462);
   // Row selection by the grid would keep the cell editor closed.
   view->SetOptions(view->Options() - TGridOptions{goRowSelect});
   FillSamples(*view);
@@ -106,10 +106,9 @@ void BuildReportList(TWinControl& parent) {
 }
 
 VORN_GALLERY_PAGE(TPage{3, "replistview", "Report list",
-                        "5,000 samples with check, radio and password columns. Type in the filter box (Simple: "
-                        "a substring; Boolean: words with AND, OR, NOT, & | ! and parentheses; Grep: a regular "
-                        "expression); click a header to sort; click a cell twice or press F2 to edit "
-                        "Sample, Site or Depth.",
+                        "5,000 samples with check, radio and password columns. Filter: Simple (a substring), "
+                        "Boolean (AND, OR, NOT, parentheses) or Grep (a regular expression). A header click "
+                        "sorts; F2 or a second click edits Sample, Site or Depth.",
                         BuildReportList});
 
 }  // namespace
