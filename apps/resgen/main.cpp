@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/resgen/onoff.h"
 #include "vorn/platform/graphics/bitmap.h"
 
 using namespace vorn;
@@ -50,6 +51,13 @@ int main(int argc, char** argv) {
     for (const Picture& p : Pictures()) {
       TBitmap bmp(p.Width, p.Height);
       p.Draw(*bmp.Canvas());
+      const std::string file = folder + "/" + p.Name + ".png";
+      bmp.SaveToFile(file);
+      std::printf("%s\n", file.c_str());
+    }
+    for (const resgen::TGeneratedPicture& p : resgen::OnOffPictures()) {
+      TBitmap bmp(p.Width, p.Height);
+      p.Draw(bmp);
       const std::string file = folder + "/" + p.Name + ".png";
       bmp.SaveToFile(file);
       std::printf("%s\n", file.c_str());
