@@ -27,9 +27,10 @@ void FillArea(benchmark::State& state, int W, int H) {
 void BM_FillRect_300x28(benchmark::State& state) { FillArea(state, 300, 28); }
 BENCHMARK(BM_FillRect_300x28);
 
-void PaintBar(benchmark::State& state, bool Gradient) {
+void PaintBar(benchmark::State& state, bool Gradient, bool Text = true) {
   TProgBar bar(nullptr);
   bar.SetShowColorGradient(Gradient);
+  bar.SetTextVisible(Text);
   bar.SetValue(60);
   TBitmap bmp(bar.Width(), bar.Height());
   for (auto _ : state) {
@@ -42,6 +43,8 @@ void BM_ProgBar_Plain(benchmark::State& state) { PaintBar(state, false); }
 BENCHMARK(BM_ProgBar_Plain);
 void BM_ProgBar_Gradient(benchmark::State& state) { PaintBar(state, true); }
 BENCHMARK(BM_ProgBar_Gradient);
+void BM_ProgBar_PlainNoText(benchmark::State& state) { PaintBar(state, false, false); }
+BENCHMARK(BM_ProgBar_PlainNoText);
 
 void BM_FillRect_100x50(benchmark::State& state) { FillArea(state, 100, 50); }
 BENCHMARK(BM_FillRect_100x50);

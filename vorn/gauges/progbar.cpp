@@ -21,6 +21,52 @@ int RoundToInt(double X) { return static_cast<int>(std::nearbyint(X)); }
 
 std::uint8_t Channel(TColor C, int Shift) { return static_cast<std::uint8_t>((C >> Shift) & 0xFF); }
 
+// The pixels LineTo sets from (X1, Y1) to (X2, Y2) on a horizontal or
+// vertical line (the end point left out), filled as a rectangle: the bar's
+// frames and grid are all such lines, and a fill is far cheaper.
+void AxisLine(TCanvas& C, TColor Color, int X1, int Y1, int X2, int Y2) {
+  C.Brush()->SetColor(Color);
+  if (Y1 == Y2) {
+    C.FillRect(X2 > X1 ? TRect{X1, Y1, X2, Y1 + 1} : TRect{X2 + 1, Y1, X1 + 1, Y1 + 1});
+  } else {
+    C.FillRect(Y2 > Y1 ? TRect{X1, Y1, X1 + 1, Y2} : TRect{X1, Y2 + 1, X1 + 1, Y1 + 1});
+  }
+}
+
+// The outline Rectangle draws with a clear brush: columns X1..X2-1 and
+// rows Y1..Y2-1.
+void Outline(TCanvas& C, TColor Color, int X1, int Y1, int X2, int Y2) {
+  if (X2 <= X1 || Y2 <= Y1) return;
+  C.Brush()->SetColor(Color);
+  C.FillRect({X1, Y1, X2, Y1 + 1});
+  C.FillRect({X1, Y2 - 1, X2, Y2});
+  C.FillRect({X1, Y1, X1 + 1, Y2});
+  C.FillRect({X2 - 1, Y1, X2, Y2});
+}
+
+// Draws a strip one pixel thick at position Pos along the bar and copies
+// it across the thickness From..To (clipped to the canvas), doubling the
+// copied part each time: a few plain block copies instead of a line per
+// colour.
+void SpreadStrip(TCanvas& C, const TBitmap& Strip, bool Vertical, int Pos, int Count, int From, int To) {
+  const TRect bounds = C.ClipRect();
+  From = std::max(From, Vertical ? bounds.Left : bounds.Top);
+  To = std::min(To, Vertical ? bounds.Right : bounds.Bottom);
+  if (To <= From) return;
+  const auto span = [&](int A, int B) {
+    return Vertical ? TRect{A, Pos, B, Pos + Count} : TRect{Pos, A, Pos + Count, B};
+  };
+  if (Vertical) {
+    C.Draw(From, Pos, &Strip);
+  } else {
+    C.Draw(Pos, From, &Strip);
+  }
+  for (int done = 1; done < To - From; done *= 2) {
+    const int n = std::min(done, To - From - done);
+    C.CopyRect(span(From + done, From + done + n), &C, span(From, From + n));
+  }
+}
+
 }  // namespace
 
 TColor ColorBlend(TColor C1, TColor C2, double Fraction) {
@@ -460,10 +506,25 @@ void TProgBar::PaintBar(TCanvas& C, const TRect& Area) const {
       first = std::max(first, -base);
       last = std::min(last, extent - 1 - base);
     }
-    for (int n = first; n <= last; ++n) {
-      const int pos = base + step * n;
-      C.Brush()->SetColor(FBarColorArray[static_cast<std::size_t>(GradientIndex(n, len, full))]);
-      C.FillRect(vertical ? TRect{filled.Left, pos, filled.Right, pos + 1} : TRect{pos, filled.Top, pos + 1, filled.Bottom});
+    // The colours go into a one-pixel strip along the bar, which is then
+    // copied across the bar's thickness.
+    if (first <= last) {
+      const int count = last - first + 1;
+      const int lowPos = std::min(base + step * first, base + step * last);
+      if (!FStrip) FStrip = std::make_unique<TBitmap>();
+      FStrip->SetSize(vertical ? 1 : count, vertical ? count : 1);
+      for (int n = first; n <= last; ++n) {
+        const int at = base + step * n - lowPos;
+        const TPixel px = ColorToDevice(FBarColorArray[static_cast<std::size_t>(GradientIndex(n, len, full))]);
+        if (vertical) {
+          FStrip->ScanLine(at)[0] = px;
+        } else {
+          FStrip->ScanLine(0)[at] = px;
+        }
+      }
+      C.SetCopyMode(cmSrcCopy);
+      SpreadStrip(C, *FStrip, vertical, lowPos, count, vertical ? filled.Left : filled.Top,
+                  vertical ? filled.Right : filled.Bottom);
     }
   }
   if (FGridDist > 1) PaintGrid(C, Area, filled);
@@ -473,15 +534,8 @@ void TProgBar::PaintBar(TCanvas& C, const TRect& Area) const {
 // length: for a rightward bar from the area's left edge up to and
 // including the bar's right end; the other directions mirror it.
 void TProgBar::PaintGrid(TCanvas& C, const TRect& Area, const TRect& Filled) const {
-  C.Pen()->SetColor(FColorGrid);
-  const auto hline = [&](int y) {
-    C.MoveTo(Area.Left, y);
-    C.LineTo(Area.Right, y);
-  };
-  const auto vline = [&](int x) {
-    C.MoveTo(x, Area.Top);
-    C.LineTo(x, Area.Bottom);
-  };
+  const auto hline = [&](int y) { AxisLine(C, FColorGrid, Area.Left, y, Area.Right, y); };
+  const auto vline = [&](int x) { AxisLine(C, FColorGrid, x, Area.Top, x, Area.Bottom); };
   switch (FDirection) {
     case diUp:
       for (int y = Area.Bottom - 1; y >= std::max(Filled.Top, -FGridDist); y -= FGridDist) hline(y);
@@ -506,38 +560,29 @@ void TProgBar::PaintGrid(TCanvas& C, const TRect& Area, const TRect& Filled) con
 void TProgBar::PaintFrame(TCanvas& C, TFrameStyle Style, const TRect& R) const {
   if (Style == fsNone) return;
   const int L = R.Left, T = R.Top, Rt = R.Right, B = R.Bottom;
-  C.Brush()->SetStyle(bsClear);
   const auto line3 = [&](TColor Color, TPoint P1, TPoint P2, TPoint P3) {
-    C.Pen()->SetColor(Color);
-    C.MoveTo(P1.X, P1.Y);
-    C.LineTo(P2.X, P2.Y);
-    C.LineTo(P3.X, P3.Y);
-  };
-  const auto rect = [&](TColor Color, int X1, int Y1, int X2, int Y2) {
-    C.Pen()->SetColor(Color);
-    C.Rectangle(X1, Y1, X2, Y2);
+    AxisLine(C, Color, P1.X, P1.Y, P2.X, P2.Y);
+    AxisLine(C, Color, P2.X, P2.Y, P3.X, P3.Y);
   };
   switch (Style) {
-    case fsSimple: rect(FColGrayLine, L, T, Rt, B); break;
+    case fsSimple: Outline(C, FColGrayLine, L, T, Rt, B); return;
     case fsLowered:
     case fsRaised: {
       const TColor topLeft = Style == fsLowered ? FColBlackLine : FColWhiteLine;
       const TColor bottomRight = Style == fsLowered ? FColWhiteLine : FColBlackLine;
       line3(topLeft, {L + 1, B - 3}, {L + 1, T + 1}, {Rt - 1, T + 1});
       line3(bottomRight, {L + 1, B - 1}, {Rt - 1, B - 1}, {Rt - 1, T});
-      rect(FColGrayLine, L, T, Rt - 1, B - 1);
+      Outline(C, FColGrayLine, L, T, Rt - 1, B - 1);
       break;
     }
     default: {
       const TColor first = Style == fsEmbossed ? FColGrayLine : FColWhiteLine;
       const TColor second = Style == fsEmbossed ? FColWhiteLine : FColGrayLine;
-      rect(first, L + 1, T + 1, Rt, B);
-      rect(second, L, T, Rt - 1, B - 1);
+      Outline(C, first, L + 1, T + 1, Rt, B);
+      Outline(C, second, L, T, Rt - 1, B - 1);
       break;
     }
   }
-  C.Brush()->SetStyle(bsSolid);
-  if (Style == fsSimple) return;
   C.SetPixels(L, B - 1, FColorMargin);
   C.SetPixels(Rt - 1, T, FColorMargin);
 }

@@ -214,6 +214,7 @@ class TProgBar : public TGraphicControl {
   TBeforeShowValueEvent FOnShowValue;
   bool FShowValue = true;
   mutable std::unique_ptr<TBitmap> FOffScreen;  // kept between paints, resized as needed
+  mutable std::unique_ptr<TBitmap> FStrip;      // one line of gradient colours
 };
 
 }  // namespace vorn
