@@ -213,6 +213,12 @@ TEST_F(OnOffButTest, SpeedModeIsOnOnlyWhileHeld) {
   EXPECT_FALSE(but->OnOff());
   EXPECT_EQ(clicks, 1);
   EXPECT_FALSE(onAtClick);
+  // Released away from the glyph: off all the same, but no click.
+  host.MouseDown(*form, 10 + 50, 10 + 25);
+  EXPECT_TRUE(but->OnOff());
+  host.MouseUp(*form, 10 + 2, 10 + 2);
+  EXPECT_FALSE(but->OnOff());
+  EXPECT_EQ(clicks, 1);
 }
 
 // ---- user glyphs ------------------------------------------------------------------------------

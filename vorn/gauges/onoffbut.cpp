@@ -374,12 +374,14 @@ void TOnOffBut::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) 
 
 void TOnOffBut::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TGraphicControl::MouseUp(Button, Shift, X, Y);
-  if (Button != mbLeft || !SwitchesAt(X, Y)) return;
-  if (FMode == oobmSpeedBut) {
+  if (Button != mbLeft || FMouseAction == oomaNone) return;
+  // A push button goes off on every release, also one outside the glyph,
+  // so that it never stays on once the mouse button is up.
+  if (FMode == oobmSpeedBut && FOnOff) {
     FOnOff = false;
     Changed();
   }
-  TGraphicControl::Click();
+  if (SwitchesAt(X, Y)) TGraphicControl::Click();
 }
 
 void TOnOffBut::Click() {}
