@@ -65,8 +65,8 @@ void TReportListView::RouteModel() {
   routing.OnChange = [this](TObject*) {
     if (FQuietModel > 0) return;
     FSoleSelected = -1;
-    Changed();
     Redraw();
+    Changed();  // last: its handler may delete the view
   };
   routing.OnPercentDone = [this](TObject*, int Percent) {
     if (FOnPercentDone) FOnPercentDone(this, Percent);
@@ -88,13 +88,13 @@ void TReportListView::Redraw() {
 }
 
 void TReportListView::Changed() {
-  if (FOnChange) FOnChange(this);
+  RaiseEvent(FOnChange, this);
 }
 void TReportListView::ChangedSetup() {
-  if (FOnChangeSetup) FOnChangeSetup(this);
+  RaiseEvent(FOnChangeSetup, this);
 }
 void TReportListView::ChangedSelection() {
-  if (FOnSelectedChange) FOnSelectedChange(this);
+  RaiseEvent(FOnSelectedChange, this);
 }
 
 void TReportListView::SetSetupColor(TColor& Field, TColor Value) {
@@ -208,15 +208,15 @@ void TReportListView::SetColWidths(int Index, int Value) {
 void TReportListView::SetCommonHeader(const std::string& Value) {
   if (Value == CommonHeader()) return;
   FRLData->SetCommonHeader(Value);
-  Changed();
   Redraw();
+  Changed();
 }
 
 void TReportListView::SetCommonHeaderAlignment(TAlignment Value) {
   if (Value == FHeaderAlignment) return;
   FHeaderAlignment = Value;
-  Changed();
   Redraw();
+  Changed();
 }
 
 void TReportListView::SetEmptyMessage(const std::string& Value) {
@@ -243,25 +243,29 @@ void TReportListView::SetColumnHeadersVisible(bool Value) {
 void TReportListView::SetCommonHeaderHeight(int Value) {
   FComHdHgt = std::clamp(Value, 8, 127);
   SyncRowHeights();
-  Changed();
   Redraw();
+  Changed();
 }
 
 void TReportListView::SetColumnHeadersHeight(int Value) {
   FColHdHgt = std::clamp(Value, 8, 127);
   SyncRowHeights();
-  Changed();
   Redraw();
+  Changed();
 }
 
 void TReportListView::SetDefaultColWidth(int Value) {
+  TDestroyGuard guard(this);  // relayout raises OnTopLeftChanged
   TCustomGrid::SetDefaultColWidth(Value);
+  if (guard.Gone()) return;
   Redraw();
   ChangedSetup();
 }
 
 void TReportListView::SetDefaultRowHeight(int Value) {
+  TDestroyGuard guard(this);  // relayout raises OnTopLeftChanged
   TCustomGrid::SetDefaultRowHeight(Value);
+  if (guard.Gone()) return;
   FHasFilteredRows = FHasFilteredRows || NrOfRows() > 0;  // the reset dropped hidden rows: re-derive
   SyncRowHeights();
   Redraw();
@@ -296,9 +300,11 @@ void TReportListView::SetEnabled(bool Value) {
 
 void TReportListView::SetFixedFirstColumn(bool Value) {
   FFixedColOne = Value;
+  TDestroyGuard guard(this);
   SetFixedCols(Value ? 1 : 0);
-  Changed();
+  if (guard.Gone()) return;
   Redraw();
+  Changed();
 }
 
 void TReportListView::SetHighLightRow(int Value) {
@@ -344,8 +350,9 @@ void TReportListView::SetSuppressPaint(bool Value) {
 }
 
 void TReportListView::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TDestroyGuard guard(this);
   TCustomDrawGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
-  Redraw();
+  if (!guard.Gone()) Redraw();
 }
 
 // ---- per column ----------------------------------------------------------------------------------
@@ -353,21 +360,21 @@ void TReportListView::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TReportListView::SetHeader(int ColNr, const std::string& Value) {
   if (!ColInside(ColNr)) return;
   FRLData->SetHeader(ColNr, Value);
-  Changed();
   Redraw();
+  Changed();
 }
 
 void TReportListView::SetColumnFormat(int ColNr, const std::string& Value) {
   if (!ColInside(ColNr)) return;
   FRLData->SetColumnFormat(ColNr, Value);
-  Changed();
   Redraw();
+  Changed();
 }
 
 void TReportListView::SetColumnCheckMode(int ColNr, TCheckMode Value) {
   FRLData->SetColumnCheckMode(ColNr, Value);
-  Changed();
   Redraw();
+  Changed();
 }
 
 TAlignment TReportListView::ColumnAlignment(int ColNr) const {
@@ -377,8 +384,8 @@ TAlignment TReportListView::ColumnAlignment(int ColNr) const {
 void TReportListView::SetColumnAlignment(int ColNr, TAlignment Value) {
   if (!ColInside(ColNr) || FColAlignment[static_cast<std::size_t>(ColNr - 1)] == Value) return;
   FColAlignment[static_cast<std::size_t>(ColNr - 1)] = Value;
-  Changed();
   Redraw();
+  Changed();
 }
 
 bool TReportListView::ColumnIsPwd(int ColNr) const {
@@ -388,8 +395,8 @@ bool TReportListView::ColumnIsPwd(int ColNr) const {
 void TReportListView::SetColumnIsPwd(int ColNr, bool Value) {
   if (!ColInside(ColNr) || FColumnIsPwd[static_cast<std::size_t>(ColNr - 1)] == Value) return;
   FColumnIsPwd[static_cast<std::size_t>(ColNr - 1)] = Value;
-  Changed();
   Redraw();
+  Changed();
 }
 
 bool TReportListView::ColumnEditable(int ColNr) const {

@@ -373,7 +373,8 @@ class TReportListView : public TCustomDrawGrid {
   [[nodiscard]] std::string ComponentMessage(const std::string& Reason) const;
 
   // Painting (replistview_paint.cpp).
-  void DrawDataCell(TCanvas& C, int ACol, int ARow, const TRect& ARect, TRect& T);
+  // False when OnBeforeRenderCell deleted the view.
+  bool DrawDataCell(TCanvas& C, int ACol, int ARow, const TRect& ARect, TRect& T);
   void DrawCheckMark(TCanvas& C, const TRect& B, bool Radio, bool Checked, TColor PenColor, TColor FontColor,
                      bool DisabledRow);
   void DrawCommonHeader(TCanvas& C, const TRect& B, const TRect& T, int XEnd);

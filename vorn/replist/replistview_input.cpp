@@ -66,15 +66,15 @@ void TReportListView::SetRowSelected(int Row, bool Value) {
   if (!RowInside(Row)) return;
   SetRowBit(Row, RowSelectedBit, Value);
   FSoleSelected = -1;
-  ChangedSelection();
   Redraw();
+  ChangedSelection();
 }
 
 void TReportListView::SetRowEnabled(int Row, bool Value) {
   if (!RowInside(Row)) return;
   SetRowBit(Row, RowDisabledBit, !Value);
-  ChangedSelection();
   Redraw();
+  ChangedSelection();
 }
 
 void TReportListView::SetColumnSelected(int Col, bool Value) {
@@ -84,8 +84,8 @@ void TReportListView::SetColumnSelected(int Col, bool Value) {
   ++FQuietModel;
   s.SetColAttrib(Col, static_cast<std::uint8_t>(Value ? a | ColSelectedBit : a & ~ColSelectedBit));
   --FQuietModel;
-  ChangedSelection();
   Redraw();
+  ChangedSelection();
 }
 
 int TReportListView::FirstSelectedRow() const {
@@ -227,8 +227,9 @@ void TReportListView::MouseMove(TShiftState Shift, int X, int Y) {
 void TReportListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   FLastMousePosX = X;
   FLastMousePosY = Y;
+  TDestroyGuard guard(this);
   TCustomDrawGrid::MouseDown(Button, Shift, X, Y);
-  if (!IsLiveControl(this)) return;
+  if (guard.Gone()) return;
   if (Button != mbLeft || X <= 0 || X >= GridWidth() || Y <= 0 || Y >= GridHeight()) return;
   const TGridCoord cell = MouseCoord(X, Y);
   if (cell.X < 0 || cell.Y < 0) return;
@@ -254,22 +255,24 @@ void TReportListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
   if (ColumnCheckMode(col) != cmNone && X < r.Left + 18 && !FROCheckMarks && RowEnabled(row) &&
       (FRLData->Strings()->StringView(col, row).size() > 1 || FShowEmptyCBx)) {
     ToggleCheck(col, row);
+    if (guard.Gone()) return;
   }
   SelectByClick(TableRowOf(Selection().Top), Shift);
-  Redraw();
+  if (!guard.Gone()) Redraw();
 }
 
 void TReportListView::ToggleCheck(int C, int R) {
   bool state = !ElemChecked(C, R);
-  if (FOnBefChkStChange) FOnBefChkStChange(this, state, C, R);
-  if (!RowInside(R) || !ColInside(C)) return;  // the handler may have shrunk the table
+  TDestroyGuard guard(this);
+  RaiseEvent(FOnBefChkStChange, this, state, C, R);
+  if (guard.Gone() || !RowInside(R) || !ColInside(C)) return;  // the handler may have shrunk the table
   if (ColumnCheckMode(C) == cmRadio) {
     FRLData->SetElemChecked(C, R, true);
   } else if (ColumnCheckMode(C) == cmBox) {
     FRLData->SetElemChecked(C, R, state);
   }
   bool after = !state;
-  if (FOnChkStChange) FOnChkStChange(this, after, C, R);
+  RaiseEvent(FOnChkStChange, this, after, C, R);
 }
 
 void TReportListView::SelectByClick(int R, TShiftState Shift) {
@@ -322,8 +325,9 @@ void TReportListView::HeaderClickSort(int C) {
 }
 
 void TReportListView::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TDestroyGuard guard(this);
   TCustomDrawGrid::MouseUp(Button, Shift, X, Y);
-  if (!IsLiveControl(this) || FRowSelectMode != 2) return;
+  if (guard.Gone() || FRowSelectMode != 2) return;
   if (X > GridWidth() || (Button == mbLeft && Y > GridHeight())) {
     SetAllRowBits(RowSelectedBit, false);
     ChangedSelection();
@@ -360,8 +364,9 @@ bool TReportListView::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 
 void TReportListView::KeyDown(Word& Key, TShiftState Shift) {
   const Word key = Key;
+  TDestroyGuard guard(this);
   TCustomDrawGrid::KeyDown(Key, Shift);
-  if (!IsLiveControl(this)) return;
+  if (guard.Gone()) return;
   switch (key) {
     case VK_DOWN:
     case VK_UP:
@@ -380,7 +385,9 @@ void TReportListView::KeyDown(Word& Key, TShiftState Shift) {
 
 void TReportListView::KeyPress(char32_t& Key) {
   const char32_t key = Key;
+  TDestroyGuard guard(this);
   TCustomDrawGrid::KeyPress(Key);
+  if (guard.Gone()) return;
   if (FAutoAdvance && (key == 0 || key == U'\r')) {
     Word down = VK_DOWN;
     KeyDown(down, {});
@@ -405,7 +412,7 @@ std::string TReportListView::GetEditText(int ACol, int ARow) {
   const int col = TableColOf(ACol);
   const int row = TableRowOf(ARow);
   std::string value = Elem(col, row);
-  if (OnGetEditText()) OnGetEditText()(this, ACol, row, value);
+  RaiseEvent(OnGetEditText(), this, ACol, row, value);
   return value;
 }
 
@@ -414,7 +421,7 @@ void TReportListView::SetEditText(int ACol, int ARow, const std::string& Value) 
   const int row = TableRowOf(ARow);
   if (!RowInside(row) || !ColInside(col)) return;  // the table shrank under the editor
   FRLData->SetElem(col, row, Value);
-  if (OnSetEditText()) OnSetEditText()(this, ACol, row, Value);
+  RaiseEvent(OnSetEditText(), this, ACol, row, Value);
 }
 
 void TReportListView::TopLeftChanged() {

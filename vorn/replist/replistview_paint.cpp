@@ -93,7 +93,7 @@ void TReportListView::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDraw
   c.Pen()->SetWidth(1);
   c.Pen()->SetStyle(psSolid);
   if (ARow >= FixedRows()) {
-    DrawDataCell(c, ACol, ARow, b, t);
+    if (!DrawDataCell(c, ACol, ARow, b, t)) return;
   } else if (AState.Contains(gdFixed)) {
     if (FComHdVis && ARow == 0) {
       DrawCommonHeader(c, b, t, HeaderEnd());
@@ -104,7 +104,7 @@ void TReportListView::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDraw
   TCustomDrawGrid::DrawCell(ACol, ARow, t, AState);
 }
 
-void TReportListView::DrawDataCell(TCanvas& C, int ACol, int ARow, const TRect& B, TRect& T) {
+bool TReportListView::DrawDataCell(TCanvas& C, int ACol, int ARow, const TRect& B, TRect& T) {
   const int row = TableRowOf(ARow);
   const int col = TableColOf(ACol);
   const bool pwd = ColumnIsPwd(col);
@@ -149,7 +149,9 @@ void TReportListView::DrawDataCell(TCanvas& C, int ACol, int ARow, const TRect& 
   if (!FEnabled) fontColor = SysInactiveCaption;
 
   TColor pen = brush;
-  if (FOnBefRenderCell) FOnBefRenderCell(this, col, row, pen, brush, fontColor, styles, text);
+  TDestroyGuard guard(this);
+  RaiseEvent(FOnBefRenderCell, this, col, row, pen, brush, fontColor, styles, text);
+  if (guard.Gone()) return false;
   C.Font()->SetStyle(styles);
   C.Font()->SetColor(fontColor);
   C.Brush()->SetColor(brush);
@@ -188,6 +190,7 @@ void TReportListView::DrawDataCell(TCanvas& C, int ACol, int ARow, const TRect& 
     Line(C, EdgeWhite, {{B.Left, B.Bottom - 1}, {B.Left, B.Top}, {B.Right - 1, B.Top}});
     Line(C, EdgeGrey, {{B.Left, B.Bottom - 1}, {B.Right - 1, B.Bottom - 1}});
   }
+  return true;
 }
 
 void TReportListView::DrawCheckMark(TCanvas& C, const TRect& B, bool Radio, bool Checked, TColor PenColor,
@@ -295,7 +298,9 @@ void TReportListView::DrawColumnHeader(TCanvas& C, int ACol, const TRect& B, con
 
 void TReportListView::Paint() {
   if (FSuppressPaint) return;
+  TDestroyGuard guard(this);
   TCustomDrawGrid::Paint();
+  if (guard.Gone()) return;  // an OnDrawCell or OnBeforeRenderCell deleted the view
   TCanvas& c = *Canvas();
   if (FComHdVis) RepaintCommonHeader(c);
   if (NrOfRows() == 0) PaintEmptyMessage(c);

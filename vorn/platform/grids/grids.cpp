@@ -46,49 +46,53 @@ TCustomGrid::~TCustomGrid() {
 void TCustomGrid::SetColCount(int Value) {
   Value = std::max(1, Value);
   if (Value == FColCount) return;
+  TDestroyGuard guard(this);
   HideEditor();
+  if (guard.Gone()) return;
   const int oldCols = FColCount;
   FColCount = Value;
   FCols.SetCount(Value);
   FFixedCols = std::min(FFixedCols, FColCount - 1);
   ClampCurrent();
   SizeChanged(oldCols, FRowCount);
-  UpdateLayout();
-  Invalidate();
+  if (!guard.Gone()) Relayout();
 }
 
 void TCustomGrid::SetRowCount(int Value) {
   Value = std::max(1, Value);
   if (Value == FRowCount) return;
+  TDestroyGuard guard(this);
   HideEditor();
+  if (guard.Gone()) return;
   const int oldRows = FRowCount;
   FRowCount = Value;
   FRows.SetCount(Value);
   FFixedRows = std::min(FFixedRows, FRowCount - 1);
   ClampCurrent();
   SizeChanged(FColCount, oldRows);
-  UpdateLayout();
-  Invalidate();
+  if (!guard.Gone()) Relayout();
 }
 
 void TCustomGrid::SetFixedCols(int Value) {
   Value = ClampInt(Value, 0, FColCount - 1);
   if (Value == FFixedCols) return;
+  TDestroyGuard guard(this);
   HideEditor();
+  if (guard.Gone()) return;
   FFixedCols = Value;
   ClampCurrent();
-  UpdateLayout();
-  Invalidate();
+  Relayout();
 }
 
 void TCustomGrid::SetFixedRows(int Value) {
   Value = ClampInt(Value, 0, FRowCount - 1);
   if (Value == FFixedRows) return;
+  TDestroyGuard guard(this);
   HideEditor();
+  if (guard.Gone()) return;
   FFixedRows = Value;
   ClampCurrent();
-  UpdateLayout();
-  Invalidate();
+  Relayout();
 }
 
 void TCustomGrid::SetDefaultColWidth(int Value) {
@@ -96,8 +100,7 @@ void TCustomGrid::SetDefaultColWidth(int Value) {
   FDefaultColWidth = Value;
   FCols.SetDefaultSize(Value);
   ColWidthsChanged();
-  UpdateLayout();
-  Invalidate();
+  Relayout();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int Value) {
@@ -105,8 +108,7 @@ void TCustomGrid::SetDefaultRowHeight(int Value) {
   FDefaultRowHeight = Value;
   FRows.SetDefaultSize(Value);
   RowHeightsChanged();
-  UpdateLayout();
-  Invalidate();
+  Relayout();
 }
 
 int TCustomGrid::ColWidths(int Index) const { return FCols.Size(Index); }
@@ -119,8 +121,7 @@ void TCustomGrid::SetColWidths(int Index, int Value) {
   if (Value == ColWidths(Index)) return;
   FCols.SetSize(Index, Value);
   ColWidthsChanged();
-  UpdateLayout();
-  Invalidate();
+  Relayout();
 }
 
 void TCustomGrid::SetRowHeights(int Index, int Value) {
@@ -129,14 +130,12 @@ void TCustomGrid::SetRowHeights(int Index, int Value) {
   if (Value == RowHeights(Index)) return;
   FRows.SetSize(Index, Value);
   RowHeightsChanged();
-  UpdateLayout();
-  Invalidate();
+  Relayout();
 }
 
 void TCustomGrid::RowSizesStored() {
   RowHeightsChanged();
-  UpdateLayout();
-  Invalidate();
+  Relayout();
 }
 
 void TCustomGrid::SetGridLineWidth(int Value) {
@@ -144,18 +143,20 @@ void TCustomGrid::SetGridLineWidth(int Value) {
   if (Value == FGridLineWidth) return;
   FGridLineWidth = Value;
   SyncLineWidths();
-  UpdateLayout();
-  Invalidate();
+  Relayout();
 }
 
 void TCustomGrid::SetOptions(TGridOptions Value) {
   if (Value == FOptions) return;
+  TDestroyGuard guard(this);
   if (FEditorMode && !Value.Contains(goEditing)) HideEditor();
+  if (guard.Gone()) return;
   FOptions = Value;
   SyncLineWidths();
   UpdateLayout();
+  if (guard.Gone()) return;
   if (FOptions.Contains(goEditing) && FOptions.Contains(goAlwaysShowEditor) && Focused()) ShowEditor();
-  Invalidate();
+  if (!guard.Gone()) Invalidate();
 }
 
 void TCustomGrid::SetFixedColor(TColor Value) {
@@ -167,8 +168,7 @@ void TCustomGrid::SetFixedColor(TColor Value) {
 void TCustomGrid::SetScrollBars(TScrollStyle Value) {
   if (Value == FScrollBars) return;
   FScrollBars = Value;
-  UpdateLayout();
-  Invalidate();
+  Relayout();
 }
 
 void TCustomGrid::SetDefaultDrawing(bool Value) {
@@ -178,8 +178,9 @@ void TCustomGrid::SetDefaultDrawing(bool Value) {
 }
 
 void TCustomGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TDestroyGuard guard(this);  // OnResize may delete the grid
   TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-  UpdateLayout();
+  if (!guard.Gone()) UpdateLayout();
 }
 
 // ---- hooks with default behaviour ----------------------------------------------------------
@@ -326,6 +327,12 @@ int TCustomGrid::StepShownRows(int ARow, int Count) const {
   return r;
 }
 
+void TCustomGrid::Relayout() {
+  TDestroyGuard guard(this);
+  UpdateLayout();
+  if (!guard.Gone()) Invalidate();
+}
+
 void TCustomGrid::UpdateLayout() {
   const bool allowVert = FScrollBars == ssVertical || FScrollBars == ssBoth;
   const bool allowHorz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
@@ -335,8 +342,9 @@ void TCustomGrid::UpdateLayout() {
     FVertBar = allowVert && !RowsFitIn(Height() - (FHorzBar ? ScrollBarSize : 0));
     FHorzBar = allowHorz && !ColsFitIn(Width() - (FVertBar ? ScrollBarSize : 0));
   }
+  TDestroyGuard guard(this);  // scrolling raises OnTopLeftChanged
   MoveTopLeft(FTopLeft.X, FTopLeft.Y);
-  PlaceEditor();
+  if (!guard.Gone()) PlaceEditor();
 }
 
 void TCustomGrid::ClampCurrent() {
@@ -479,11 +487,12 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
       ToIndex >= FColCount) {
     return;
   }
+  TDestroyGuard guard(this);
   HideEditor();
+  if (guard.Gone()) return;
   FCols.Move(FromIndex, ToIndex);
   ColumnMoved(FromIndex, ToIndex);
-  UpdateLayout();
-  Invalidate();
+  if (!guard.Gone()) Relayout();
 }
 
 void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
@@ -491,11 +500,12 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
       ToIndex >= FRowCount) {
     return;
   }
+  TDestroyGuard guard(this);
   HideEditor();
+  if (guard.Gone()) return;
   FRows.Move(FromIndex, ToIndex);
   RowMoved(FromIndex, ToIndex);
-  UpdateLayout();
-  Invalidate();
+  if (!guard.Gone()) Relayout();
 }
 
 // ---- painting ----------------------------------------------------------------------------------
@@ -549,7 +559,7 @@ void TCustomGrid::Paint() {
   c.FillRect(clip);
   if (!clip.IsEmpty()) {
     c.SetClipRect(clip);
-    PaintCells(c, clip);
+    if (!PaintCells(c, clip)) return;  // an OnDrawCell deleted the grid
     c.SetClipRect(clip);
     PaintLines(c);
     c.SetClipRect(saved);
@@ -557,19 +567,22 @@ void TCustomGrid::Paint() {
   PaintScrollBars(c);
 }
 
-void TCustomGrid::PaintCells(TCanvas& C, const TRect& Clip) {
+bool TCustomGrid::PaintCells(TCanvas& C, const TRect& Clip) {
   const auto cols = ShownSpans(FCols, FFixedCols, FTopLeft.X, ClientAreaWidth());
   const auto rows = ShownSpans(FRows, FFixedRows, FTopLeft.Y, ClientAreaHeight());
   for (const TSpan& row : rows) {
     if (row.Start + row.Size <= Clip.Top || row.Start >= Clip.Bottom) continue;
     for (const TSpan& col : cols) {
       if (col.Start + col.Size <= Clip.Left || col.Start >= Clip.Right) continue;
-      PaintOneCell(C, col.Index, row.Index, {col.Start, row.Start, col.Start + col.Size, row.Start + row.Size});
+      if (!PaintOneCell(C, col.Index, row.Index, {col.Start, row.Start, col.Start + col.Size, row.Start + row.Size})) {
+        return false;
+      }
     }
   }
+  return true;
 }
 
-void TCustomGrid::PaintOneCell(TCanvas& C, int ACol, int ARow, const TRect& R) {
+bool TCustomGrid::PaintOneCell(TCanvas& C, int ACol, int ARow, const TRect& R) {
   const TGridDrawState state = CellState(ACol, ARow);
   const bool fixed = state.Contains(gdFixed);
   if (FDefaultDrawing) {
@@ -588,13 +601,16 @@ void TCustomGrid::PaintOneCell(TCanvas& C, int ACol, int ARow, const TRect& R) {
     }
     C.FillRect(R);
   }
+  TDestroyGuard guard(this);
   DrawCell(ACol, ARow, R, state);
-  if (!FDefaultDrawing) return;
+  if (guard.Gone()) return false;
+  if (!FDefaultDrawing) return true;
   if (fixed && FOptions.Contains(goFixedVertLine) && FOptions.Contains(goFixedHorzLine)) {
     TRect bevel = R;
     Frame3D(C, bevel, clBtnHighlight, clBtnShadow, 1);
   }
   if (state.Contains(gdFocused) && !FEditorMode && !FOptions.Contains(goRowSelect)) C.DrawFocusRect(R);
+  return true;
 }
 
 void TCustomGrid::PaintLines(TCanvas& C) {
@@ -793,11 +809,13 @@ void TCustomGrid::DragThumb(bool Vertical, TPoint P, bool Apply) {
       std::clamp<std::int64_t>((static_cast<std::int64_t>(offset) * max + room / 2) / room, 0, max));
   FThumbValue = value;
   if (Apply) {
+    TDestroyGuard guard(this);  // scrolling raises OnTopLeftChanged
     if (Vertical) {
       MoveTopLeft(FTopLeft.X, FFixedRows + value);
     } else {
       MoveTopLeft(FFixedCols + value, FTopLeft.Y);
     }
+    if (guard.Gone()) return;
   }
   InvalidateRect(bar);
 }

@@ -369,6 +369,8 @@ class TCustomGrid : public TCustomControl {
   [[nodiscard]] int CoordOfX(int X) const;
   [[nodiscard]] int CoordOfY(int Y) const;
   void UpdateLayout();
+  // UpdateLayout and a repaint; stops when a handler deleted the grid.
+  void Relayout();
   void SyncLineWidths();
   void MoveTopLeft(int ALeft, int ATop);
   // The row the next (previous) page starts with when scrolling by pages.
@@ -384,8 +386,9 @@ class TCustomGrid : public TCustomControl {
   void ScrollIntoView(int ACol, int ARow);
 
   // Painting.
-  void PaintCells(TCanvas& C, const TRect& Clip);
-  void PaintOneCell(TCanvas& C, int ACol, int ARow, const TRect& R);
+  // False when an OnDrawCell deleted the grid: painting stops there.
+  bool PaintCells(TCanvas& C, const TRect& Clip);
+  bool PaintOneCell(TCanvas& C, int ACol, int ARow, const TRect& R);
   void PaintLines(TCanvas& C);
   void PaintScrollBars(TCanvas& C);
   void PaintScrollBar(TCanvas& C, const TRect& Bar, bool Vertical, int Pos, int Max, int Page);

@@ -347,9 +347,9 @@ void TInplaceEditList::Paint() {
 // ---- TCustomDrawGrid -------------------------------------------------------------------------
 
 void TCustomDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
-  // Called for every painted cell: no copy of the handler (painting may
-  // not delete the grid).
-  if (FOnDrawCell) FOnDrawCell(this, ACol, ARow, ARect, AState);
+  // Through a copy: a handler that deletes the grid must not destroy
+  // itself while it runs.
+  RaiseEvent(FOnDrawCell, this, ACol, ARow, ARect, AState);
 }
 
 bool TCustomDrawGrid::SelectCell(int ACol, int ARow) {

@@ -123,10 +123,12 @@ void TCustomGrid::NavigateKey(Word Key, TShiftState Shift) {
       break;
     case VK_PRIOR:
       SetTopRow(PageUpRow());
+      if (guard.Gone()) return;
       target.Y = StepShownRows(target.Y, -page);
       break;
     case VK_NEXT:
       SetTopRow(PageDownRow());
+      if (guard.Gone()) return;
       target.Y = StepShownRows(target.Y, page);
       break;
     case VK_HOME:
