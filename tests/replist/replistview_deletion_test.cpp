@@ -123,13 +123,20 @@ TEST_F(ReportListDeletionTest, EditAndScrollHandlers) {
   host.Click(*view, 20, RowTop(1) + 5);
   ExpectGoneAndFormAlive();
 
-  // Smaller rows bring the scrolled-down top row back.
-  Make();
-  view->SetNrOfRows(100);
-  view->SetTopRow(view->RowCount());
-  view->SetOnTopLeftChanged([this](TObject*) { DeleteView(); });
-  view->SetDefaultRowHeight(1);
-  ExpectGoneAndFormAlive();
+  // Fewer or smaller rows bring the scrolled-down top row back.
+  const std::function<void(TReportListView&)> shrinks[] = {
+      [](TReportListView& v) { v.SetDefaultRowHeight(1); },
+      [](TReportListView& v) { v.SetNrOfRows(2); },
+      [](TReportListView& v) { v.RemoveRow(100); },
+  };
+  for (const auto& shrink : shrinks) {
+    Make();
+    view->SetNrOfRows(100);
+    view->SetTopRow(view->RowCount());
+    view->SetOnTopLeftChanged([this](TObject*) { DeleteView(); });
+    shrink(*view);
+    ExpectGoneAndFormAlive();
+  }
 }
 
 }  // namespace

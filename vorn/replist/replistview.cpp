@@ -108,32 +108,37 @@ void TReportListView::SetSetupColor(TColor& Field, TColor Value) {
 
 void TReportListView::SetNrOfRows(int Value) {
   FRLData->SetNrOfRows(Value);
+  TDestroyGuard guard(this);
   SetSelection({0, 0, 0, 0});
-  DeriveGridRows();
-  ChangedSetup();
+  if (!guard.Gone() && DeriveGridRows()) ChangedSetup();
 }
 
-void TReportListView::DeriveGridRows() {
+bool TReportListView::DeriveGridRows() {
   FSoleSelected = -1;
   const int head = CountHeadRows();
+  TDestroyGuard guard(this);
   SetRowCount(std::max(head + NrOfRows(), head + 1));
+  if (guard.Gone()) return false;
   SetFixedRows(head);
-  SyncRowHeights();
+  if (guard.Gone() || !SyncRowHeights()) return false;
   Redraw();
+  return true;
 }
 
 void TReportListView::SetHeaderHeights() { SyncRowHeights(); }
 
 // Header rows get their heights, data rows the default or 0 when the
 // filter hid them. Walks the rows only while some row may be hidden.
-void TReportListView::SyncRowHeights() {
+bool TReportListView::SyncRowHeights() {
+  TDestroyGuard guard(this);
   const int rowHeight = DefaultRowHeight();
   const int first = FComHdVis ? FComHdHgt : FColHdVis ? FColHdHgt : rowHeight;
   const bool secondIsHeader = FComHdVis && FColHdVis;
   if (!FHasFilteredRows) {
     TCustomGrid::SetRowHeights(0, first);
+    if (guard.Gone()) return false;
     TCustomGrid::SetRowHeights(1, secondIsHeader ? FColHdHgt : rowHeight);
-    return;
+    return !guard.Gone();
   }
   const TStringArray& strings = *FRLData->Strings();
   int hidden = 0;
@@ -151,6 +156,7 @@ void TReportListView::SyncRowHeights() {
   if (NrOfRows() == 0 && mostlyHidden) StoreRowHeight(fixed, rowHeight);
   FHasFilteredRows = hidden > 0;
   RowSizesStored();
+  return !guard.Gone();
 }
 
 void TReportListView::SetNrOfColumns(int Value) {
@@ -229,27 +235,25 @@ void TReportListView::SetEmptyMessage(const std::string& Value) {
 void TReportListView::SetCommonHeaderVisible(bool Value) {
   if (Value == FComHdVis) return;
   FComHdVis = Value;
-  DeriveGridRows();
-  Changed();
+  if (DeriveGridRows()) Changed();
 }
 
 void TReportListView::SetColumnHeadersVisible(bool Value) {
   if (Value == FColHdVis) return;
   FColHdVis = Value;
-  DeriveGridRows();
-  Changed();
+  if (DeriveGridRows()) Changed();
 }
 
 void TReportListView::SetCommonHeaderHeight(int Value) {
   FComHdHgt = std::clamp(Value, 8, 127);
-  SyncRowHeights();
+  if (!SyncRowHeights()) return;
   Redraw();
   Changed();
 }
 
 void TReportListView::SetColumnHeadersHeight(int Value) {
   FColHdHgt = std::clamp(Value, 8, 127);
-  SyncRowHeights();
+  if (!SyncRowHeights()) return;
   Redraw();
   Changed();
 }
@@ -267,7 +271,7 @@ void TReportListView::SetDefaultRowHeight(int Value) {
   TCustomGrid::SetDefaultRowHeight(Value);
   if (guard.Gone()) return;
   FHasFilteredRows = FHasFilteredRows || NrOfRows() > 0;  // the reset dropped hidden rows: re-derive
-  SyncRowHeights();
+  if (!SyncRowHeights()) return;
   Redraw();
   ChangedSetup();
 }
@@ -418,15 +422,13 @@ void TReportListView::SetSecondarySortColumn(int Value) {
 void TReportListView::Sort(int Col, int ColSec, bool Ascending) {
   FSoleSelected = -1;
   FRLData->Sort(Col, ColSec, Ascending);
-  SyncRowHeights();
-  Redraw();
+  if (SyncRowHeights()) Redraw();
 }
 
 void TReportListView::UnSort() {
   FSoleSelected = -1;
   FRLData->UnSort();
-  SyncRowHeights();
-  Redraw();
+  if (SyncRowHeights()) Redraw();
 }
 
 // ---- table operations --------------------------------------------------------------------------------
@@ -459,8 +461,7 @@ void TReportListView::RemoveRow(int R) {
   if (!RowInside(R)) return;
   HideEditor();
   FRLData->RemoveRow(R);
-  DeriveGridRows();
-  ChangedSetup();
+  if (DeriveGridRows()) ChangedSetup();
 }
 
 void TReportListView::RemoveEmptyRows() {
@@ -629,8 +630,11 @@ void TReportListView::Assign(const TPersistent* Source) {
 
 // After the model was replaced whole: columns, arrays and rows follow it.
 void TReportListView::ModelReplaced() {
+  TDestroyGuard guard(this);
   HideEditor();
+  if (guard.Gone()) return;
   SetColCount(NrOfColumns());
+  if (guard.Gone()) return;
   ResizeColumnArrays(NrOfColumns(), "not enough memory on heap");
   FHasFilteredRows = true;  // the new rows may carry the filter bit
   DeriveGridRows();

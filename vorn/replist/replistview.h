@@ -356,9 +356,10 @@ class TReportListView : public TCustomDrawGrid {
   void RouteModel();
   void SetSetupColor(TColor& Field, TColor Value);
   void Redraw();
-  void DeriveGridRows();
+  // Both return false when a handler (OnTopLeftChanged) deleted the view.
+  bool DeriveGridRows();
   void SetHeaderHeights();
-  void SyncRowHeights();
+  bool SyncRowHeights();
   void ModelReplaced();
   void ResizeColumnArrays(int Count, const char* Reason);
   [[nodiscard]] bool ColInside(int ColNr) const { return ColNr >= 1 && ColNr <= NrOfColumns(); }

@@ -475,8 +475,8 @@ void TReportListView::FilterAndSort(const std::string& FilterExp, const std::vec
   FHasFilteredRows = true;
   if (SortColumn >= 1 && SortColumn <= NrOfColumns()) {
     Sort(SortColumn, SecondarySortColumn(), Ascending);
-  } else {
-    SyncRowHeights();
+  } else if (!SyncRowHeights()) {
+    return;
   }
   FHasFilteredRows = anyHidden || FHasFilteredRows;
   SetTopRow(1);
