@@ -461,7 +461,7 @@ TEST(RLXmlHostile, TheDataSetIsTheParsedIdAttribute) {
   TRLData d(nullptr);
   ASSERT_TRUE(d.ReadFromXMLString(cases[0].first + body, "OTHER"));
   EXPECT_EQ(d.DataID(), "Other");
-  // The spec-style hand-made line with a bare word.
+  // A hand-made opening line with a bare word before the identifier.
   std::istringstream handMade("<Replist TARVENIX id=\" Sales \">\n");
   EXPECT_TRUE(CheckIfValidReplist(handMade, "sales"));
 }
