@@ -177,7 +177,7 @@ void TStringArray::ResizeColumns(int NCols, int NRows) {
 void TStringArray::SetAllocRowsBy(int Rows) { FAllocRowsBy = std::max(Rows, 1); }
 
 void TStringArray::Changed() {
-  if (FOnChange) FOnChange(this);
+  RaiseEvent(FOnChange, this);
 }
 
 // ---- cells and attributes -----------------------------------------------------------
@@ -482,7 +482,8 @@ void TStringArray::ApplyOrder(std::vector<int>&& NewOrder) {
     const int want = NewOrder[i];
     if (FOrder[i] == want) continue;
     const auto j = static_cast<std::size_t>(where[static_cast<std::size_t>(want)]);
-    FOnBeforeSortExchange(this, 0, static_cast<int>(i) + 1, static_cast<int>(j) + 1, 0, FNCols);
+    // Through a copy, and looked up each time: a handler may replace it.
+    RaiseEvent(FOnBeforeSortExchange, this, 0, static_cast<int>(i) + 1, static_cast<int>(j) + 1, 0, FNCols);
     where[static_cast<std::size_t>(FOrder[i])] = static_cast<int>(j);
     where[static_cast<std::size_t>(want)] = static_cast<int>(i);
     std::swap(FOrder[i], FOrder[j]);

@@ -15,7 +15,7 @@ constexpr TGridOptions ViewOptions{goFixedVertLine, goFixedHorzLine, goColSizing
 }  // namespace
 
 TReportListView::TReportListView(TComponent* AOwner) : TCustomDrawGrid(AOwner) {
-  FRLData = std::make_unique<TRLData>(nullptr);
+  FRLData = std::make_shared<TRLData>(nullptr);
   TCustomGrid::SetDefaultDrawing(false);
   SetFixedCols(0);
   SetFixedRows(1);
@@ -31,7 +31,13 @@ TReportListView::TReportListView(TComponent* AOwner) : TCustomDrawGrid(AOwner) {
   SetDoubleBuffered(true);
 }
 
-TReportListView::~TReportListView() { FRLData->ResetStorageRouting(); }
+// The model may outlive the view for the rest of an operation a handler of
+// the view deleted it from: it must not call back into the view.
+TReportListView::~TReportListView() {
+  FRLData->ResetStorageRouting();
+  FRLData->SetOnPercentDone(nullptr);
+  FRLData->SetOnBeforeHTMLExport(nullptr);
+}
 
 void TReportListView::CreateWnd() {
   TCustomDrawGrid::CreateWnd();
@@ -59,27 +65,29 @@ void TReportListView::ResizeColumnArrays(int Count, const char* Reason) {
 
 // The storage's content changes become the view's OnChange; attribute
 // changes the view makes itself are kept quiet (they are selection, not
-// content, and fire OnSelectedChange instead).
+// content, and fire OnSelectedChange instead). Every route carries a guard:
+// the model (and copies of these handlers held by a running sort) may
+// outlive the view when a handler deleted it.
 void TReportListView::RouteModel() {
+  const TDestroyGuard view(this);
   TStorageRouting routing;
-  routing.OnChange = [this](TObject*) {
-    if (FQuietModel > 0) return;
+  routing.OnChange = [this, view](TObject*) {
+    if (view.Gone() || FQuietModel > 0) return;
     FSoleSelected = -1;
     Redraw();
     Changed();  // last: its handler may delete the view
   };
-  routing.OnPercentDone = [this](TObject*, int Percent) {
-    if (FOnPercentDone) FOnPercentDone(this, Percent);
+  auto percentDone = [this, view](TObject*, int Percent) {
+    if (!view.Gone()) RaiseEvent(FOnPercentDone, this, Percent);
   };
-  routing.OnBeforeSortExchange = [this](TObject*, int Kind, int Pos1, int Pos2, int Low, int High) {
-    if (FOnBefSortExc) FOnBefSortExc(this, Kind, Pos1, Pos2, Low, High);
+  routing.OnPercentDone = percentDone;
+  routing.OnBeforeSortExchange = [this, view](TObject*, int Kind, int Pos1, int Pos2, int Low, int High) {
+    if (!view.Gone()) RaiseEvent(FOnBefSortExc, this, Kind, Pos1, Pos2, Low, High);
   };
   FRLData->RouteStorageNotifications(std::move(routing));
-  FRLData->SetOnPercentDone([this](TObject*, int Percent) {
-    if (FOnPercentDone) FOnPercentDone(this, Percent);
-  });
-  FRLData->SetOnBeforeHTMLExport([this](TObject*, std::string& Text, int Col, int Row) {
-    if (FOnBefHTMLExport) FOnBefHTMLExport(this, Text, Col, Row);
+  FRLData->SetOnPercentDone(percentDone);
+  FRLData->SetOnBeforeHTMLExport([this, view](TObject*, std::string& Text, int Col, int Row) {
+    if (!view.Gone()) RaiseEvent(FOnBefHTMLExport, this, Text, Col, Row);
   });
 }
 
@@ -107,8 +115,9 @@ void TReportListView::SetSetupColor(TColor& Field, TColor Value) {
 // ---- rows, columns and headers ----------------------------------------------------------------
 
 void TReportListView::SetNrOfRows(int Value) {
-  FRLData->SetNrOfRows(Value);
   TDestroyGuard guard(this);
+  Model()->SetNrOfRows(Value);
+  if (guard.Gone()) return;
   SetSelection({0, 0, 0, 0});
   if (!guard.Gone() && DeriveGridRows()) ChangedSetup();
 }
@@ -162,7 +171,9 @@ bool TReportListView::SyncRowHeights() {
 void TReportListView::SetNrOfColumns(int Value) {
   const int lastWidth = TCustomGrid::ColWidths(ColCount() - 1);
   const int old = std::max(1, NrOfColumns());
-  FRLData->SetNrOfColumns(Value);
+  const TDestroyGuard guard(this);
+  Model()->SetNrOfColumns(Value);
+  if (guard.Gone()) return;
   const int now = NrOfColumns();
   SetColCount(now);
   for (int c = old - 1; c < now; ++c) TCustomGrid::SetColWidths(c, lastWidth);
@@ -421,14 +432,16 @@ void TReportListView::SetSecondarySortColumn(int Value) {
 
 void TReportListView::Sort(int Col, int ColSec, bool Ascending) {
   FSoleSelected = -1;
-  FRLData->Sort(Col, ColSec, Ascending);
-  if (SyncRowHeights()) Redraw();
+  const TDestroyGuard guard(this);
+  Model()->Sort(Col, ColSec, Ascending);
+  if (!guard.Gone() && SyncRowHeights()) Redraw();
 }
 
 void TReportListView::UnSort() {
   FSoleSelected = -1;
-  FRLData->UnSort();
-  if (SyncRowHeights()) Redraw();
+  const TDestroyGuard guard(this);
+  Model()->UnSort();
+  if (!guard.Gone() && SyncRowHeights()) Redraw();
 }
 
 // ---- table operations --------------------------------------------------------------------------------
@@ -440,18 +453,23 @@ int TReportListView::AddRow() {
 }
 
 int TReportListView::InsertRow(int R) {
+  const TDestroyGuard guard(this);
   HideEditor();
+  if (guard.Gone()) return R;
+  const auto model = Model();
   const bool saved = FSuppressPaint;
   FSuppressPaint = true;
   if (R >= 1 && R <= NrOfRows()) {
-    FRLData->Strings()->InsertRow(R);
+    model->Strings()->InsertRow(R);
+    if (guard.Gone()) return R;
     // The storage already holds the new row; the model takes its count.
     SetNrOfRows(NrOfRows() + 1);
   } else if (R > NrOfRows()) {
     SetNrOfRows(NrOfRows() + 1);
-    R = NrOfRows();
+    if (!guard.Gone()) R = NrOfRows();
   }
-  FRLData->MarkUnsorted();
+  model->MarkUnsorted();
+  if (guard.Gone()) return R;
   SetSuppressPaint(saved);
   Redraw();
   return R;
@@ -459,28 +477,46 @@ int TReportListView::InsertRow(int R) {
 
 void TReportListView::RemoveRow(int R) {
   if (!RowInside(R)) return;
+  const TDestroyGuard guard(this);
   HideEditor();
-  FRLData->RemoveRow(R);
-  if (DeriveGridRows()) ChangedSetup();
+  if (guard.Gone()) return;
+  Model()->RemoveRow(R);
+  if (!guard.Gone() && DeriveGridRows()) ChangedSetup();
 }
 
 void TReportListView::RemoveEmptyRows() {
+  const TDestroyGuard guard(this);
   HideEditor();
-  FRLData->RemoveEmptyRows();
-  DeriveGridRows();
+  if (guard.Gone()) return;
+  Model()->RemoveEmptyRows();
+  if (!guard.Gone()) DeriveGridRows();
+}
+
+// Runs a model operation with painting held back; the view's own state is
+// touched afterwards only when the operation's handlers left the view alive.
+template <typename Operation>
+void TReportListView::WithPaintHeld(Operation&& Op) {
+  const TDestroyGuard guard(this);
+  const auto model = Model();
+  const bool saved = FSuppressPaint;
+  FSuppressPaint = true;
+  Op(*model);
+  if (!guard.Gone()) SetSuppressPaint(saved);
 }
 
 void TReportListView::Fill(const std::string& S) {
+  const TDestroyGuard guard(this);
   HideEditor();
-  const bool saved = FSuppressPaint;
-  FSuppressPaint = true;
-  FRLData->Fill(S);
-  SetSuppressPaint(saved);
+  if (guard.Gone()) return;
+  WithPaintHeld([&S](TRLData& M) { M.Fill(S); });
 }
 
 void TReportListView::Clear() {
+  const TDestroyGuard guard(this);
   HideEditor();
-  FRLData->Clear();
+  if (guard.Gone()) return;
+  Model()->Clear();
+  if (guard.Gone()) return;
   std::fill(FColAlignment.begin(), FColAlignment.end(), taLeftJustify);
   std::fill(FColumnIsPwd.begin(), FColumnIsPwd.end(), false);
   std::fill(FColumnEditable.begin(), FColumnEditable.end(), false);
@@ -498,18 +534,12 @@ int TReportListView::CountCheckedElemsInCol(int Column) const {
 
 void TReportListView::SetAllCheckmarksOfCol(int Column, bool Checked) {
   if (ColumnCheckMode(Column) != cmBox) return;
-  const bool saved = FSuppressPaint;
-  FSuppressPaint = true;
-  FRLData->SetAllCheckmarksOfCol(Column, Checked);
-  SetSuppressPaint(saved);
+  WithPaintHeld([Column, Checked](TRLData& M) { M.SetAllCheckmarksOfCol(Column, Checked); });
 }
 
 void TReportListView::InvertAllCheckmarksOfCol(int Column) {
   if (ColumnCheckMode(Column) != cmBox) return;
-  const bool saved = FSuppressPaint;
-  FSuppressPaint = true;
-  FRLData->InvertAllCheckmarksOfCol(Column);
-  SetSuppressPaint(saved);
+  WithPaintHeld([Column](TRLData& M) { M.InvertAllCheckmarksOfCol(Column); });
 }
 
 // ---- column widths -----------------------------------------------------------------------------------
@@ -617,9 +647,12 @@ void TReportListView::Assign(const TPersistent* Source) {
   FInterRowColor = src->FInterRowColor;
   FInterRowWidth = src->FInterRowWidth;
   FFixedColOne = src->FFixedColOne;
-  FRLData->Assign(src->FRLData.get());
+  const TDestroyGuard guard(this);
+  Model()->Assign(src->FRLData.get());
+  if (guard.Gone()) return;
   RouteModel();
   ModelReplaced();
+  if (guard.Gone()) return;
   SetFixedCols(FFixedColOne ? 1 : 0);
   FColAlignment = src->FColAlignment;
   FColumnIsPwd = src->FColumnIsPwd;
@@ -641,26 +674,30 @@ void TReportListView::ModelReplaced() {
 }
 
 bool TReportListView::ReadFromXMLString(std::string_view InString, std::string_view ADataID) {
-  if (!FRLData->ReadFromXMLString(InString, ADataID)) return false;
-  ModelReplaced();
+  const TDestroyGuard guard(this);
+  if (!Model()->ReadFromXMLString(InString, ADataID)) return false;
+  if (!guard.Gone()) ModelReplaced();
   return true;
 }
 
 bool TReportListView::ReadFromXMLStream(std::istream& InStream, std::string_view ADataID) {
-  if (!FRLData->ReadFromXMLStream(InStream, ADataID)) return false;
-  ModelReplaced();
+  const TDestroyGuard guard(this);
+  if (!Model()->ReadFromXMLStream(InStream, ADataID)) return false;
+  if (!guard.Gone()) ModelReplaced();
   return true;
 }
 
 bool TReportListView::LoadFromXMLFile(const std::string& FileName, std::string_view ADataID) {
-  if (!FRLData->LoadFromXMLFile(FileName, ADataID)) return false;
-  ModelReplaced();
+  const TDestroyGuard guard(this);
+  if (!Model()->LoadFromXMLFile(FileName, ADataID)) return false;
+  if (!guard.Gone()) ModelReplaced();
   return true;
 }
 
 int TReportListView::LoadLinesFromFile(int Column, int FirstRow, const std::string& FileName) {
-  const int lines = FRLData->LoadLinesFromFile(Column, FirstRow, FileName);
-  DeriveGridRows();
+  const TDestroyGuard guard(this);
+  const int lines = Model()->LoadLinesFromFile(Column, FirstRow, FileName);
+  if (!guard.Gone()) DeriveGridRows();
   return lines;
 }
 

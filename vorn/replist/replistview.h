@@ -96,9 +96,9 @@ class TReportListView : public TCustomDrawGrid {
   [[nodiscard]] const std::string& EmptyMessage() const { return FEmptyMsg; }
   void SetEmptyMessage(const std::string& Value);
   [[nodiscard]] const std::string& Comment() const { return FRLData->Comment(); }
-  void SetComment(const std::string& Value) { FRLData->SetComment(Value); }
+  void SetComment(const std::string& Value) { Model()->SetComment(Value); }
   [[nodiscard]] const std::string& DataID() const { return FRLData->DataID(); }
-  void SetDataID(const std::string& Value) { FRLData->SetDataID(Value); }
+  void SetDataID(const std::string& Value) { Model()->SetDataID(Value); }
 
   // ---- headers ---------------------------------------------------------------------------
   [[nodiscard]] bool CommonHeaderVisible() const { return FComHdVis; }
@@ -204,9 +204,9 @@ class TReportListView : public TCustomDrawGrid {
 
   // ---- cells (the model's) -------------------------------------------------------------------
   [[nodiscard]] std::string Elem(int ACol, int ARow) const { return FRLData->Elem(ACol, ARow); }
-  void SetElem(int ACol, int ARow, const std::string& Value) { FRLData->SetElem(ACol, ARow, Value); }
+  void SetElem(int ACol, int ARow, const std::string& Value) { Model()->SetElem(ACol, ARow, Value); }
   [[nodiscard]] bool ElemChecked(int ACol, int ARow) const { return FRLData->ElemChecked(ACol, ARow); }
-  void SetElemChecked(int ACol, int ARow, bool Value) { FRLData->SetElemChecked(ACol, ARow, Value); }
+  void SetElemChecked(int ACol, int ARow, bool Value) { Model()->SetElemChecked(ACol, ARow, Value); }
   [[nodiscard]] double AsNumber(int ACol, int ARow) const { return FRLData->AsNumber(ACol, ARow); }
   [[nodiscard]] std::string DefaultValue(int ACol, int ARow) const { return FRLData->DefaultValue(ACol, ARow); }
 
@@ -303,7 +303,7 @@ class TReportListView : public TCustomDrawGrid {
                        const std::vector<int>& ColumnSelection, int Border, int CellSpacing, int CellPadding,
                        bool IncludeHeader, const std::string& HeadClass, const std::string& CellClass,
                        const std::string& TableClass) const {
-    FRLData->ExportHTMLTable(FileName, LoC, LoR, HiC, HiR, ColumnSelection, Border, CellSpacing, CellPadding,
+    Model()->ExportHTMLTable(FileName, LoC, LoR, HiC, HiR, ColumnSelection, Border, CellSpacing, CellPadding,
                              IncludeHeader, HeadClass, CellClass, TableClass);
   }
   int LoadLinesFromFile(int Column, int FirstRow, const std::string& FileName);
@@ -353,7 +353,14 @@ class TReportListView : public TCustomDrawGrid {
   void CreateWnd() override;
 
  private:
+  // The model for an operation that may raise events: the copy keeps it alive
+  // until the end of the caller's expression even if a handler deletes the
+  // view, so the operation finishes; the caller checks a TDestroyGuard before
+  // touching the view again.
+  [[nodiscard]] std::shared_ptr<TRLData> Model() const { return FRLData; }
   void RouteModel();
+  template <typename Operation>
+  void WithPaintHeld(Operation&& Op);
   void SetSetupColor(TColor& Field, TColor Value);
   void Redraw();
   // Both return false when a handler (OnTopLeftChanged) deleted the view.
@@ -448,7 +455,9 @@ class TReportListView : public TCustomDrawGrid {
   bool FFixedColOne = false;
   TForm* FContainerForm = nullptr;
   TSpeedButton* FSBERCancel = nullptr;
-  std::unique_ptr<TRLData> FRLData;
+  // Shared so that an operation of the model whose events delete the view
+  // can finish on a live model (see Model()).
+  std::shared_ptr<TRLData> FRLData;
   bool FHasFilteredRows = false;  // some row may carry RowFilteredBit
   int FQuietModel = 0;            // > 0: storage changes made by the view itself
   // The only selected row (0: none), or -1 when not known; lets keyboard

@@ -10,14 +10,16 @@ namespace vorn {
 namespace {
 
 // Keeps the view's own attribute writes out of OnChange and its painting
-// off while they run.
+// off while they run. Restores nothing when a handler deleted the view.
 class TQuiet {
  public:
-  TQuiet(int& Counter, bool& SuppressPaint) : FCounter(Counter), FSuppress(SuppressPaint), FSaved(SuppressPaint) {
+  TQuiet(const TControl* View, int& Counter, bool& SuppressPaint)
+      : FView(View), FCounter(Counter), FSuppress(SuppressPaint), FSaved(SuppressPaint) {
     ++FCounter;
     FSuppress = true;
   }
   ~TQuiet() {
+    if (FView.Gone()) return;
     --FCounter;
     FSuppress = FSaved;
   }
@@ -25,6 +27,7 @@ class TQuiet {
   TQuiet& operator=(const TQuiet&) = delete;
 
  private:
+  TDestroyGuard FView;
   int& FCounter;
   bool& FSuppress;
   bool FSaved;
@@ -48,7 +51,7 @@ void TReportListView::SetRowBit(int Row, std::uint8_t Bit, bool Value) {
 void TReportListView::SetAllRowBits(std::uint8_t Bit, bool Value) {
   if (Bit == RowSelectedBit) FSoleSelected = Value ? -1 : 0;
   {
-    TQuiet quiet(FQuietModel, FSuppressPaint);
+    TQuiet quiet(this, FQuietModel, FSuppressPaint);
     for (int r = 1; r <= NrOfRows(); ++r) SetRowBit(r, Bit, Value);
   }
   Redraw();
@@ -165,7 +168,7 @@ void TReportListView::DeselectAllColumns() {
 
 void TReportListView::SelectOnlyRow(int R) {
   {
-    TQuiet quiet(FQuietModel, FSuppressPaint);
+    TQuiet quiet(this, FQuietModel, FSuppressPaint);
     if (FSoleSelected >= 0) {
       if (FSoleSelected != R) SetRowBit(FSoleSelected, RowSelectedBit, false);
       SetRowBit(R, RowSelectedBit, true);
@@ -180,25 +183,30 @@ void TReportListView::SelectOnlyRow(int R) {
 void TReportListView::SetRowSelectMode(int Value) {
   FRowSelectMode = Value;
   if (Value == 2) return;
+  const TDestroyGuard guard(this);
   {
-    TQuiet quiet(FQuietModel, FSuppressPaint);
+    TQuiet quiet(this, FQuietModel, FSuppressPaint);
     for (int r = 1; r <= NrOfRows(); ++r) SetRowBit(r, RowSelectedBit, false);
     FSoleSelected = 0;
     if (Value == 0) SetSelection({NrOfColumns() + 1, NrOfRows() + 1, NrOfColumns() + 1, NrOfRows() + 1});
   }
+  if (guard.Gone()) return;
   Redraw();
   ChangedSelection();
 }
 
 void TReportListView::CenterScrollAndSelect(int Row) {
+  const TDestroyGuard guard(this);
   {
-    TQuiet quiet(FQuietModel, FSuppressPaint);
+    TQuiet quiet(this, FQuietModel, FSuppressPaint);
     for (int r = 1; r <= NrOfRows(); ++r) SetRowBit(r, RowSelectedBit, r == Row);
     FSoleSelected = RowInside(Row) ? Row : 0;
     const int v = VisibleRowCount();
     SetTopRow(std::max(1, Row > NrOfRows() - v / 2 ? NrOfRows() - v + 1 : Row - v / 2));
+    if (guard.Gone()) return;  // OnTopLeftChanged deleted the view
     SetSelection({0, GridRowOf(Row), NrOfColumns() - 1, GridRowOf(Row)});
   }
+  if (guard.Gone()) return;
   Redraw();
 }
 
@@ -242,7 +250,7 @@ void TReportListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
   if (cell.Y < FixedRows()) return;
   const int row = TableRowOf(cell.Y);
   {
-    TQuiet quiet(FQuietModel, FSuppressPaint);
+    TQuiet quiet(this, FQuietModel, FSuppressPaint);
     TGridOptions options = Options();
     if (ColumnEditable(col) && RowEnabled(row)) {
       options.Include(goEditing);
@@ -267,10 +275,11 @@ void TReportListView::ToggleCheck(int C, int R) {
   RaiseEvent(FOnBefChkStChange, this, state, C, R);
   if (guard.Gone() || !RowInside(R) || !ColInside(C)) return;  // the handler may have shrunk the table
   if (ColumnCheckMode(C) == cmRadio) {
-    FRLData->SetElemChecked(C, R, true);
+    Model()->SetElemChecked(C, R, true);
   } else if (ColumnCheckMode(C) == cmBox) {
-    FRLData->SetElemChecked(C, R, state);
+    Model()->SetElemChecked(C, R, state);
   }
+  if (guard.Gone()) return;
   bool after = !state;
   RaiseEvent(FOnChkStChange, this, after, C, R);
 }
@@ -283,7 +292,7 @@ void TReportListView::SelectByClick(int R, TShiftState Shift) {
       if (Shift.Contains(ssShift)) {
         const int anchor = std::clamp(FSelectAnchor, 1, NrOfRows());
         const std::uint8_t a = RowAttrib(anchor);
-        TQuiet quiet(FQuietModel, FSuppressPaint);
+        TQuiet quiet(this, FQuietModel, FSuppressPaint);
         FSoleSelected = -1;
         for (int r = std::min(anchor, R); r <= std::max(anchor, R); ++r) {
           const auto keep = static_cast<std::uint8_t>(RowAttrib(r) & RowFilteredBit);
@@ -310,7 +319,12 @@ void TReportListView::HeaderClickSort(int C) {
   const int shownRow = TableRowOf(Selection().Top);
   const int storage = FRLData->Strings()->GetSortOrder(shownRow);
   FRLData->SetSortToggle(!FRLData->SortToggle());
+  const TDestroyGuard guard(this);
   Sort(C, SecondarySortColumn(), FRLData->SortToggle());
+  if (guard.Gone()) {
+    Screen()->SetCursor(saved);
+    return;
+  }
   if (storage > 0) {
     for (int r = 1; r <= NrOfRows(); ++r) {
       if (FRLData->Strings()->GetSortOrder(r) == storage) {
@@ -420,8 +434,9 @@ void TReportListView::SetEditText(int ACol, int ARow, const std::string& Value) 
   const int col = TableColOf(ACol);
   const int row = TableRowOf(ARow);
   if (!RowInside(row) || !ColInside(col)) return;  // the table shrank under the editor
-  FRLData->SetElem(col, row, Value);
-  RaiseEvent(OnSetEditText(), this, ACol, row, Value);
+  const TDestroyGuard guard(this);
+  Model()->SetElem(col, row, Value);
+  if (!guard.Gone()) RaiseEvent(OnSetEditText(), this, ACol, row, Value);
 }
 
 void TReportListView::TopLeftChanged() {
@@ -442,14 +457,17 @@ void TReportListView::FilterAndSort(const std::string& FilterExp, const std::vec
   if (FilterColumns.empty()) {
     for (int c = 1; c <= NrOfColumns(); ++c) columns.push_back(c);
   }
+  const TDestroyGuard guard(this);
   HideEditor();
+  if (guard.Gone()) return;
+  const auto model = Model();  // alive for the loop even if a handler deletes the view
   std::vector<std::string_view> cells(columns.size());
   std::vector<bool> checkColumn(columns.size());
   for (std::size_t i = 0; i < columns.size(); ++i) checkColumn[i] = ColumnCheckMode(columns[i]) != cmNone;
-  const TStringArray& strings = *FRLData->Strings();
+  const TStringArray& strings = *model->Strings();
   bool anyHidden = false;
   {
-    TQuiet quiet(FQuietModel, FSuppressPaint);
+    TQuiet quiet(this, FQuietModel, FSuppressPaint);
     for (int r = 1; r <= NrOfRows(); ++r) {
       bool found = true;
       if (!matcher.MatchesAll()) {
@@ -464,7 +482,8 @@ void TReportListView::FilterAndSort(const std::string& FilterExp, const std::vec
       if (FOnBeforeFilter) {
         bool own = found;
         TLogicOp op = loNone;
-        FOnBeforeFilter(this, r, own, op);
+        RaiseEvent(FOnBeforeFilter, this, r, own, op);
+        if (guard.Gone()) return;
         found = op == loNone ? own : CombineLogic(op, own, found);
         if (!RowInside(r)) break;  // the handler shrank the table
       }
@@ -475,6 +494,7 @@ void TReportListView::FilterAndSort(const std::string& FilterExp, const std::vec
   FHasFilteredRows = true;
   if (SortColumn >= 1 && SortColumn <= NrOfColumns()) {
     Sort(SortColumn, SecondarySortColumn(), Ascending);
+    if (guard.Gone()) return;
   } else if (!SyncRowHeights()) {
     return;
   }

@@ -158,7 +158,7 @@ TStorageRouting TRLData::OwnRouting() {
   TStorageRouting routing;
   routing.OnPercentDone = [this](TObject*, int Percent) { NotifyPercentDone(Percent); };
   routing.OnBeforeSortExchange = [this](TObject*, int Kind, int Pos1, int Pos2, int Low, int High) {
-    if (FOnBefSortExc) FOnBefSortExc(this, Kind, Pos1, Pos2, Low, High);
+    RaiseEvent(FOnBefSortExc, this, Kind, Pos1, Pos2, Low, High);
   };
   return routing;
 }
@@ -177,12 +177,12 @@ void TRLData::RouteStorageNotifications(TStorageRouting Routing) {
 void TRLData::ResetStorageRouting() { RouteStorageNotifications(OwnRouting()); }
 
 void TRLData::NotifyChange() {
-  if (FRouting.OnChange) FRouting.OnChange(FStrings.get());
+  RaiseEvent(FRouting.OnChange, FStrings.get());
 }
 
 void TRLData::NotifyPercentDone(int Percent) const {
   // The event's Sender is not const; reporting progress changes nothing.
-  if (FOnPercentDone) FOnPercentDone(const_cast<TRLData*>(this), Percent);
+  RaiseEvent(FOnPercentDone, const_cast<TRLData*>(this), Percent);
 }
 
 void TRLData::SetFeedbkNumCells(std::int64_t Cells) {

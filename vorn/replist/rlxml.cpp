@@ -100,7 +100,20 @@ void AppendEscaped(std::string& Out, std::string_view Value, bool InAttribute, b
     while (leadingBlanks < Value.size() && Value[leadingBlanks] == ' ') ++leadingBlanks;
     while (trailingFrom > leadingBlanks && Value[trailingFrom - 1] == ' ') --trailingFrom;
   }
+  // Bytes that stand for themselves go out in runs.
+  const auto plain = [&](std::size_t I) {
+    const char c = Value[I];
+    if (c == ' ') return I >= leadingBlanks && I < trailingFrom;
+    return IsPlainAscii(c) && c != '&' && c != '<' && c != '>' && c != '"' && c != '%';
+  };
   for (std::size_t i = 0; i < Value.size();) {
+    std::size_t end = i;
+    while (end < Value.size() && plain(end)) ++end;
+    if (end > i) {
+      Out.append(Value.substr(i, end - i));
+      i = end;
+      continue;
+    }
     const char c = Value[i];
     switch (c) {
       case '&': Out += "&amp;"; break;
@@ -850,14 +863,14 @@ std::string HTMLTable(const TRLData& Source, const THTMLTableOptions& Options) {
     out += "</tr>\n</thead>\n";
   }
   out += "<tbody>\n";
-  const TBeforeHTMLExportEvent& before = Source.OnBeforeHTMLExport();
   std::string text;
   for (int r = loRow; r <= hiRow; ++r) {
     out += "<tr>";
     for (const int c : cols) {
       text = Source.Elem(c, r);
       // The event's Sender is not const; the handler gets the model itself.
-      if (before) before(const_cast<TRLData*>(&Source), text, c, r);
+      // Looked up per cell: a handler may replace or clear the event.
+      RaiseEvent(Source.OnBeforeHTMLExport(), const_cast<TRLData*>(&Source), text, c, r);
       out += "<td";
       AppendClass(out, Options.CellClass);
       out += '>';
