@@ -6,7 +6,15 @@
 #include <memory>
 #include <string>
 
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
 #include "vorn/platform/hosts/headless.h"
+#include "vorn/resources/resources.h"
+#ifdef VORN_HAVE_RESGEN
+#include "apps/resgen/boxes.h"
+#endif
 #include "vorn/platform/stdctrls/menuview.h"
 
 namespace vorn {
@@ -176,11 +184,12 @@ TEST_F(MenuViewTest, SubmenuOpensLeftWhereTheScreenEnds) {
 }
 
 TEST_F(MenuViewTest, ImagesDisabledLookAndSubmenuArrowArePainted) {
-  // A black square as the image of the enabled and of the disabled item.
+  // A black square on white as the image of the enabled and of the
+  // disabled item; white, the bottom-left colour, is left out.
   for (TMenuItem* item : {mark->Items(0), off}) {
     item->Bitmap()->SetSize(16, 16);
     item->Bitmap()->Canvas()->Brush()->SetColor(clBlack);
-    item->Bitmap()->Canvas()->FillRect({0, 0, 16, 16});
+    item->Bitmap()->Canvas()->FillRect({4, 4, 12, 12});
   }
   mark->Items(1)->SetEnabled(false);
   Open(0, 0, [&](TMenuTracker& t) {
@@ -195,6 +204,8 @@ TEST_F(MenuViewTest, ImagesDisabledLookAndSubmenuArrowArePainted) {
     // The enabled image as it is; the disabled one in the shadow colour.
     EXPECT_EQ(sub->Canvas()->Pixels(rangeRow.Left + 4 + 8, rangeRow.Top + (rangeRow.Height() - 16) / 2 + 8), clBlack);
     EXPECT_EQ(root->Canvas()->Pixels(offRow.Left + 4 + 8, imageY + 8), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(sub->Canvas()->Pixels(rangeRow.Left + 4 + 1, rangeRow.Top + (rangeRow.Height() - 16) / 2 + 1),
+              ColorToRGB(clHighlight));  // the row is highlighted
     // A disabled caption is grey, an enabled one is not.
     auto hasColour = [](const TBitmap& b, const TRect& r, TColor c) {
       for (int y = r.Top; y < r.Bottom; ++y) {
@@ -224,6 +235,40 @@ TEST_F(MenuViewTest, ChosenHandlerMayDeleteTheMenu) {
     host.PressKey(VK_RETURN);
   });
   EXPECT_EQ(menu, nullptr);
+}
+
+// The box pictures menus use for settings: built in by name, transparent
+// around the box, the tick only in the checked one.
+TEST(MenuBoxPictures, BuiltInByNameWithTheTickOnlyWhenChecked) {
+  TBitmap checked, empty;
+  checked.LoadFromResourceName("CHECKEDBOX");
+  empty.LoadFromResourceName("EMPTYBOX");
+  ASSERT_EQ(checked.Width(), 16);
+  ASSERT_EQ(empty.Height(), 16);
+  int differing = 0;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      const TColor a = checked.Canvas()->Pixels(x, y), b = empty.Canvas()->Pixels(x, y);
+      if (a == b) continue;
+      ++differing;
+      EXPECT_EQ(a, clBlack);
+      EXPECT_EQ(b, clWhite);  // the tick lies inside the white box
+    }
+  }
+  EXPECT_EQ(differing, 21);
+  EXPECT_NE(empty.Canvas()->Pixels(0, 15), empty.Canvas()->Pixels(7, 7));  // key colour outside
+#ifdef VORN_HAVE_RESGEN
+  for (const resgen::TGeneratedPicture& p : resgen::MenuBoxPictures()) {
+    TBitmap bmp(p.Width, p.Height);
+    p.Draw(bmp);
+    std::ostringstream fresh;
+    bmp.SaveToPngStream(fresh);
+    const TResourceImage* res = FindResourceImage(p.Name);
+    ASSERT_NE(res, nullptr) << p.Name;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(res->Data), res->Size), fresh.str())
+        << p.Name << " differs from a fresh run of vorn-resgen";
+  }
+#endif
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ class TMenuItem : public TComponent {
   void SetChecked(bool Value) { FChecked = Value; }
   // A caption of "-" makes a separator line.
   [[nodiscard]] bool IsLine() const { return FCaption == "-"; }
+  // The item's image, drawn left of the caption; transparent (the colour
+  // of its bottom-left pixel is left out) unless the program says otherwise.
   [[nodiscard]] TBitmap* Bitmap() const { return FBitmap.get(); }
 
   // Sub-items, for submenus. Items added here are owned by this item

@@ -22,12 +22,14 @@ bool HasSubmenu(const TMenuItem* Item) { return Item->Count() > 0; }
 // light copy one pixel down and right, the rest left out.
 void DrawDisabledImage(TCanvas& C, const TBitmap& Image, int X, int Y) {
   const TColor shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight);
+  const TColor key = Image.Transparent() ? ColorToRGB(Image.TransparentColor()) : TColor{-1};  // -1: no pixel has it
   for (int pass = 0; pass < 2; ++pass) {
     const int d = pass == 0 ? 1 : 0;
     for (int y = 0; y < Image.Height(); ++y) {
       const TPixel* row = Image.ScanLine(y);
       for (int x = 0; x < Image.Width(); ++x) {
-        const TColor c = PixelToColor(row[x]);
+        const TColor c = PixelToColor(row[x] & 0xFFFFFF);
+        if (c == key) continue;
         const int lum = (GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c)) / 10;
         if (lum < 128) C.SetPixels(X + x + d, Y + y + d, pass == 0 ? light : shadow);
       }
