@@ -251,6 +251,23 @@ TEST_F(MemoTest, PaintShowsTheSelectionOnlyWhereItIs) {
   EXPECT_GT(inRow2, 0);
 }
 
+TEST_F(MemoTest, TextStaysOffTheBorderAndTheScrollBar) {
+  memo->SetWordWrap(false);
+  memo->SetScrollBars(ssVertical);
+  form->SetActiveControl(nullptr);
+  auto bare = host.Snapshot(*memo);
+  memo->SetText(std::string(60, 'W') + "\n" + std::string(60, 'W'));
+  auto full = host.Snapshot(*memo);
+  // Right of the text area (the bar and the border) nothing changes.
+  int changed = 0;
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 200 - 2 - 16; x < 200; ++x) {
+      if (bare->Canvas()->Pixels(x, y) != full->Canvas()->Pixels(x, y)) ++changed;
+    }
+  }
+  EXPECT_EQ(changed, 0);
+}
+
 // ---- handlers that delete the memo -------------------------------------------------
 
 TEST_F(MemoTest, HandlersMayDeleteTheMemo) {

@@ -212,9 +212,7 @@ std::u32string TCustomEdit::Shown() const {
 
 int TCustomEdit::TextX() const {
   const TRect area = TextArea();
-  TCanvas* c = Canvas();
-  c->SetFont(Font());
-  const int w = c->TextWidth(U32ToUtf8(Shown()));
+  const int w = MeasuringCanvas(Font()).TextWidth(U32ToUtf8(Shown()));
   if (w <= area.Width()) {
     if (FAlignment == taRightJustify) return area.Right - w - 1;
     if (FAlignment == taCenter) return area.Left + (area.Width() - w) / 2;
@@ -223,11 +221,9 @@ int TCustomEdit::TextX() const {
 }
 
 int TCustomEdit::XOfChar(int Pos) const {
-  TCanvas* c = Canvas();
-  c->SetFont(Font());
   const std::u32string shown = Shown();
   Pos = std::clamp(Pos, 0, static_cast<int>(shown.size()));
-  return TextX() + c->TextWidth(U32ToUtf8(std::u32string_view(shown).substr(0, static_cast<std::size_t>(Pos))));
+  return TextX() + MeasuringCanvas(Font()).TextWidth(U32ToUtf8(std::u32string_view(shown).substr(0, static_cast<std::size_t>(Pos))));
 }
 
 int TCustomEdit::CharAtX(int X) const {

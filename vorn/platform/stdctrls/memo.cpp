@@ -339,11 +339,7 @@ TRect TCustomMemo::TextArea() const {
   return {b + 1, b, std::max(b + 1, right - 1), std::max(b, bottom)};
 }
 
-int TCustomMemo::LineHeight() const {
-  TCanvas* c = Canvas();
-  c->SetFont(Font());
-  return std::max(1, c->TextHeight("Ag"));
-}
+int TCustomMemo::LineHeight() const { return std::max(1, MeasuringCanvas(Font()).TextHeight("Ag")); }
 
 void TCustomMemo::InvalidateRows() { FRowsWidth = -1; }
 
@@ -400,9 +396,7 @@ std::string TCustomMemo::RowText(const TRow& Row, int Count) const {
 }
 
 int TCustomMemo::RowWidth(const TRow& Row, int Count) const {
-  TCanvas* c = Canvas();
-  c->SetFont(Font());
-  return c->TextWidth(RowText(Row, Count));
+  return MeasuringCanvas(Font()).TextWidth(RowText(Row, Count));
 }
 
 // The column nearest to X (pixels from the row's start).

@@ -1,6 +1,15 @@
 #include "vorn/platform/stdctrls/textedit.h"
 
+#include "vorn/platform/graphics/canvas.h"
+
 namespace vorn {
+
+TCanvas& MeasuringCanvas(const TFont* Font) {
+  // Never freed: the font engine may be gone when statics are destroyed.
+  static TCanvas* canvas = new TCanvas;
+  canvas->SetFont(Font);
+  return *canvas;
+}
 
 bool IsWordChar(char32_t C) {
   return (C >= '0' && C <= '9') || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_' || C >= 0x80;

@@ -12,6 +12,14 @@
 
 namespace vorn {
 
+class TCanvas;
+class TFont;
+
+// A canvas bound to no surface, set to Font, for measuring text. Controls
+// measure with it while painting: fetching a control's own canvas binds it
+// afresh, which would widen a clip the paint has narrowed.
+TCanvas& MeasuringCanvas(const TFont* Font);
+
 // Letters, digits, the underscore and every non-ASCII character.
 [[nodiscard]] bool IsWordChar(char32_t C);
 
