@@ -341,7 +341,10 @@ TRect TCustomMemo::TextArea() const {
 
 int TCustomMemo::LineHeight() const { return std::max(1, MeasuringCanvas(Font()).TextHeight("Ag")); }
 
-void TCustomMemo::InvalidateRows() { FRowsWidth = -1; }
+void TCustomMemo::InvalidateRows() {
+  FRowsWidth = -1;
+  FWidest = -1;
+}
 
 const std::vector<TCustomMemo::TRow>& TCustomMemo::Rows() const {
   const int width = FWordWrap ? std::max(1, TextArea().Width() - 2) : 0;
@@ -355,6 +358,7 @@ const std::vector<TCustomMemo::TRow>& TCustomMemo::Rows() const {
 void TCustomMemo::BuildRows(int Width) const {
   FRows.clear();
   FRowsWidth = Width;
+  FWidest = -1;
   const int size = static_cast<int>(FChars.size());
   int start = 0;
   for (;;) {
@@ -414,9 +418,14 @@ int TCustomMemo::ColumnAtX(const TRow& Row, int X) const {
   return lo;
 }
 
+// Measured once per change of text, font or box: the scroll range needs
+// it on every paint and caret move.
 int TCustomMemo::WidestRow() const {
+  const auto& rows = Rows();
+  if (FWidest >= 0) return FWidest;
   int widest = 0;
-  for (const TRow& row : Rows()) widest = std::max(widest, RowWidth(row, row.End - row.Start));
+  for (const TRow& row : rows) widest = std::max(widest, RowWidth(row, row.End - row.Start));
+  FWidest = widest;
   return widest;
 }
 

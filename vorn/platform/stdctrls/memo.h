@@ -204,6 +204,7 @@ class TCustomMemo : public TCustomControl {
   TTextUndo FUndo;
   mutable std::vector<TRow> FRows;
   mutable int FRowsWidth = -1;  // text width the rows were built for; -1: stale
+  mutable int FWidest = -1;     // widest row in pixels; -1: not measured yet
   TNotifyEvent FOnChange;
 };
 
