@@ -183,6 +183,18 @@ TEST_F(MenuViewTest, SubmenuOpensLeftWhereTheScreenEnds) {
   });
 }
 
+TEST_F(MenuViewTest, AlignmentPlacesTheMenuAgainstThePoint) {
+  for (TPopupAlignment a : {paLeft, paRight, paCenter}) {
+    menu->SetAlignment(a);
+    Open(300, 50, [&](TMenuTracker& t) {
+      const TMenuView& v = *t.Level(0);
+      const int expected = a == paLeft ? 300 : a == paRight ? 300 - v.Width() : 300 - v.Width() / 2;
+      EXPECT_EQ(v.Left(), expected) << static_cast<int>(a);
+      t.Cancel();
+    });
+  }
+}
+
 TEST_F(MenuViewTest, ImagesDisabledLookAndSubmenuArrowArePainted) {
   // A black square on white as the image of the enabled and of the
   // disabled item; white, the bottom-left colour, is left out.

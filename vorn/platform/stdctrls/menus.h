@@ -2,6 +2,7 @@
 // screen point; choosing an item runs its OnClick.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@
 namespace vorn {
 
 class TControl;
+
+// Where a popup menu stands against the point it opens at: its left edge,
+// its right edge or its middle there.
+enum TPopupAlignment : std::uint8_t { paLeft, paRight, paCenter };
 
 class TMenuItem : public TComponent {
  public:
@@ -73,6 +78,8 @@ class TPopupMenu : public TComponent {
   [[nodiscard]] bool AutoPopup() const { return FAutoPopup; }
   void SetAutoPopup(bool Value) { FAutoPopup = Value; }
   [[nodiscard]] TPoint PopupPoint() const { return FPopupPoint; }
+  [[nodiscard]] TPopupAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TPopupAlignment Value) { FAlignment = Value; }
 
   [[nodiscard]] const TNotifyEvent& OnPopup() const { return FOnPopup; }
   void SetOnPopup(TNotifyEvent E) { FOnPopup = std::move(E); }
@@ -82,6 +89,7 @@ class TPopupMenu : public TComponent {
   TControl* FPopupComponent = nullptr;
   bool FAutoPopup = true;
   TPoint FPopupPoint;
+  TPopupAlignment FAlignment = paLeft;
   TNotifyEvent FOnPopup;
 };
 

@@ -203,10 +203,13 @@ void TMenuView::PaintItem(TCanvas& C, int Index) {
 TMenuTracker::TMenuTracker(TPopupMenu& Menu, int X, int Y) : FOuter(gActiveTracker) {
   gActiveTracker = this;
   auto root = std::make_unique<TMenuView>(*this, *Menu.Items(), 0);
+  if (Menu.Alignment() == paRight) X -= root->Width();
+  if (Menu.Alignment() == paCenter) X -= root->Width() / 2;
   // Kept on the screen: moved left or up where it would run off.
   const int sw = CurrentHost().ScreenWidth(), sh = CurrentHost().ScreenHeight();
   if (X + root->Width() > sw) X = std::max(0, sw - root->Width());
   if (Y + root->Height() > sh) Y = std::max(0, sh - root->Height());
+  X = std::max(0, X);
   root->SetBounds(X, Y, root->Width(), root->Height());
   root->Show();
   FLevels.push_back(std::move(root));
