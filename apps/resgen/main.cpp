@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/resgen/boxes.h"
 #include "apps/resgen/onoff.h"
 #include "vorn/platform/graphics/bitmap.h"
 
@@ -58,12 +59,14 @@ int main(int argc, char** argv) {
       std::printf("%s\n", file.c_str());
     }
     WriteSevenSegPictures(folder);
-    for (const resgen::TGeneratedPicture& p : resgen::OnOffPictures()) {
-      TBitmap bmp(p.Width, p.Height);
-      p.Draw(bmp);
-      const std::string file = folder + "/" + p.Name + ".png";
-      bmp.SaveToFile(file);
-      std::printf("%s\n", file.c_str());
+    for (const auto* list : {&resgen::OnOffPictures(), &resgen::MenuBoxPictures()}) {
+      for (const resgen::TGeneratedPicture& p : *list) {
+        TBitmap bmp(p.Width, p.Height);
+        p.Draw(bmp);
+        const std::string file = folder + "/" + p.Name + ".png";
+        bmp.SaveToFile(file);
+        std::printf("%s\n", file.c_str());
+      }
     }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "vorn-resgen: %s\n", e.what());

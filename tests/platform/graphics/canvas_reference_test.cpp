@@ -16,7 +16,10 @@
 namespace vorn {
 namespace {
 
-const std::filesystem::path kToolDir = std::filesystem::path(__FILE__).parent_path() / "../../../tools/gdiref";
+// From the source folder the build names: a compiler cache may hand the
+// compiler relative paths, which would make __FILE__ depend on where the
+// tests run.
+const std::filesystem::path kToolDir = std::filesystem::path(VORN_SOURCE_DIR) / "tools/gdiref";
 
 std::set<int> KnownDifferences() {
   std::set<int> ids;

@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "vorn/platform/controls/controls.h"
+#include "vorn/platform/controls/scrollbars.h"
 #include "vorn/platform/grids/gridaxis.h"
 #include "vorn/platform/stdctrls/edit.h"
 
@@ -86,7 +87,6 @@ struct TGridRect {
 };
 
 enum TEditStyle : std::uint8_t { esSimple, esEllipsis, esPickList };
-enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TCustomGrid;
 
@@ -277,7 +277,7 @@ class TCustomGrid : public TCustomControl {
   // Whether the grid shows its vertical (horizontal) scroll bar.
   [[nodiscard]] bool VertScrollBarVisible() const { return FVertBar; }
   [[nodiscard]] bool HorzScrollBarVisible() const { return FHorzBar; }
-  static constexpr int ScrollBarSize = 16;
+  static constexpr int ScrollBarSize = vorn::ScrollBarSize;
 
   // ---- editing ----------------------------------------------------------------------------------
   [[nodiscard]] bool EditorMode() const { return FEditorMode; }
@@ -351,7 +351,7 @@ class TCustomGrid : public TCustomControl {
 
  private:
   enum class TGridState : std::uint8_t { Normal, Selecting, ColSizing, RowSizing, ColMoving, RowMoving, ScrollVert, ScrollHorz };
-  enum class TBarPart : std::uint8_t { None, LineUp, LineDown, PageUp, PageDown, Thumb };
+  using TBarPart = TScrollBarPart;
 
   // Layout.
   [[nodiscard]] int HorzLineWidth() const;

@@ -5,6 +5,7 @@
 
 #include "vorn/platform/graphics/fontengine.h"
 #include "vorn/platform/runtime/timers.h"
+#include "vorn/platform/stdctrls/menuview.h"
 
 namespace vorn {
 
@@ -130,6 +131,12 @@ void THeadlessHost::ClearClipboard() {
 // ---- input --------------------------------------------------------------------------------
 
 void THeadlessHost::MouseDown(TCustomForm& Form, int X, int Y, TMouseButton Button) {
+  // A press outside an open popup menu closes it and goes no further.
+  if (TMenuTracker* menu = TMenuTracker::Active(); menu != nullptr && !menu->Owns(&Form)) {
+    menu->Cancel();
+    ProcessMessages();
+    return;
+  }
   Activate(&Form);
   Form.InputMouseMove(KeyboardShiftState(), X, Y);
   Form.InputMouseDown(Button, KeyboardShiftState(), X, Y, false);
@@ -207,7 +214,11 @@ void THeadlessHost::Wheel(TControl& Control, int X, int Y, int Delta) {
 }
 
 void THeadlessHost::KeyDown(Word Key) {
-  if (FActive != nullptr) {
+  TMenuTracker* menu = TMenuTracker::Active();
+  const bool modifier = Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU;
+  if (menu != nullptr && !modifier) {
+    menu->KeyDown(Key);
+  } else if (FActive != nullptr) {
     FActive->InputKeyDown(Key);
   } else {
     SetKeyDown(Key, true);

@@ -49,7 +49,10 @@ class THeadlessHost : public THost {
   using TModalHandler = std::function<int(TCustomForm& Form)>;
   void SetModalHandler(TModalHandler Handler) { FModalHandler = std::move(Handler); }
   // What happens when a popup menu opens (screen coordinates): the
-  // handler may click one of its items. Without one the menu just closes.
+  // handler may click one of its items, or put the menu on the screen
+  // with a TMenuTracker and drive it with keys (which then go to the menu)
+  // and the mouse (a press on another form closes it). Without a handler
+  // the menu just closes.
   using TPopupHandler = std::function<void(TPopupMenu& Menu, int X, int Y)>;
   void SetPopupHandler(TPopupHandler Handler) { FPopupHandler = std::move(Handler); }
   [[nodiscard]] int PopupCount() const { return FPopupCount; }

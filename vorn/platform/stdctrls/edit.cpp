@@ -11,10 +11,6 @@ namespace {
 
 constexpr unsigned kBlinkMs = 500;
 
-bool IsWordChar(char32_t c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80;
-}
-
 }  // namespace
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -44,7 +40,7 @@ void TCustomEdit::SetText(const std::string& Value) {
   FSelStart = 0;
   FSelLength = 0;
   FScrollX = 0;
-  FCanUndo = false;
+  FUndo.Reset();
   TCustomControl::SetText(U32ToUtf8(FChars));
   Change();
 }
@@ -57,7 +53,7 @@ int TCustomEdit::Caret() const { return FCaretAtStart ? FSelStart : FSelStart + 
 int TCustomEdit::Anchor() const { return FCaretAtStart ? FSelStart + FSelLength : FSelStart; }
 
 void TCustomEdit::SetSelStart(int Value) {
-  FTypingRun = false;
+  FUndo.EndRun();
   FSelStart = std::clamp(Value, 0, static_cast<int>(FChars.size()));
   FSelLength = 0;
   FCaretAtStart = false;
@@ -66,7 +62,7 @@ void TCustomEdit::SetSelStart(int Value) {
 }
 
 void TCustomEdit::SetSelLength(int Value) {
-  FTypingRun = false;
+  FUndo.EndRun();
   const int size = static_cast<int>(FChars.size());
   if (Value < 0) {
     const int start = std::max(0, FSelStart + Value);
@@ -92,7 +88,7 @@ void TCustomEdit::MoveCaret(int Pos, bool Extend) {
   FSelStart = std::min(anchor, Pos);
   FSelLength = std::abs(Pos - anchor);
   FCaretAtStart = Pos < anchor;
-  FTypingRun = false;
+  FUndo.EndRun();
   ScrollToCaret();
   RestartCaret();
   Invalidate();
@@ -103,12 +99,7 @@ void TCustomEdit::Edit(const std::u32string& NewText, int CaretPos, bool Typed) 
     MoveCaret(CaretPos, false);
     return;
   }
-  if (!Typed || !FTypingRun) {
-    FUndoText = FChars;
-    FUndoCaret = Caret();
-  }
-  FTypingRun = Typed;
-  FCanUndo = true;
+  FUndo.Record(FChars, Caret(), Typed);
   FChars = NewText;
   FSelStart = std::clamp(CaretPos, 0, static_cast<int>(FChars.size()));
   FSelLength = 0;
@@ -126,20 +117,14 @@ void TCustomEdit::ReplaceSelection(std::u32string Insert, bool Typed) {
   // A single line: line ends become nothing, as a paste into one line does.
   Insert.erase(std::remove_if(Insert.begin(), Insert.end(), [](char32_t c) { return c == '\r' || c == '\n'; }),
                Insert.end());
-  if (FMaxLength > 0 && !Insert.empty()) {
-    // The limit holds back what is added; a text already too long (assigned
-    // by the program) can still lose characters.
-    const int room = FMaxLength - (static_cast<int>(FChars.size()) - FSelLength);
-    if (room <= 0) return;
-    if (static_cast<int>(Insert.size()) > room) Insert.resize(static_cast<std::size_t>(room));
-  }
+  if (!FitToLimit(Insert, static_cast<int>(FChars.size()), FSelLength, FMaxLength)) return;
   std::u32string next = FChars;
   next.replace(static_cast<std::size_t>(FSelStart), static_cast<std::size_t>(FSelLength), Insert);
   Edit(next, FSelStart + static_cast<int>(Insert.size()), Typed);
 }
 
 void TCustomEdit::SelectAll() {
-  FTypingRun = false;
+  FUndo.EndRun();
   FSelStart = 0;
   FSelLength = static_cast<int>(FChars.size());
   FCaretAtStart = false;
@@ -167,9 +152,9 @@ void TCustomEdit::PasteFromClipboard() {
 }
 
 void TCustomEdit::Undo() {
-  if (!FCanUndo || FReadOnly) return;
-  const std::u32string text = FUndoText;
-  Edit(text, FUndoCaret);
+  if (!FUndo.CanUndo() || FReadOnly) return;
+  const std::u32string text = FUndo.Text();
+  Edit(text, FUndo.Caret());
 }
 
 // ---- settings ---------------------------------------------------------------------
@@ -227,9 +212,7 @@ std::u32string TCustomEdit::Shown() const {
 
 int TCustomEdit::TextX() const {
   const TRect area = TextArea();
-  TCanvas* c = Canvas();
-  c->SetFont(Font());
-  const int w = c->TextWidth(U32ToUtf8(Shown()));
+  const int w = MeasuringCanvas(Font()).TextWidth(U32ToUtf8(Shown()));
   if (w <= area.Width()) {
     if (FAlignment == taRightJustify) return area.Right - w - 1;
     if (FAlignment == taCenter) return area.Left + (area.Width() - w) / 2;
@@ -238,11 +221,9 @@ int TCustomEdit::TextX() const {
 }
 
 int TCustomEdit::XOfChar(int Pos) const {
-  TCanvas* c = Canvas();
-  c->SetFont(Font());
   const std::u32string shown = Shown();
   Pos = std::clamp(Pos, 0, static_cast<int>(shown.size()));
-  return TextX() + c->TextWidth(U32ToUtf8(std::u32string_view(shown).substr(0, static_cast<std::size_t>(Pos))));
+  return TextX() + MeasuringCanvas(Font()).TextWidth(U32ToUtf8(std::u32string_view(shown).substr(0, static_cast<std::size_t>(Pos))));
 }
 
 int TCustomEdit::CharAtX(int X) const {
@@ -279,16 +260,11 @@ bool TCustomEdit::InWord(int Pos) const {
 }
 
 int TCustomEdit::WordStart(int Pos) const {
-  while (Pos > 0 && !InWord(Pos - 1)) --Pos;
-  while (Pos > 0 && InWord(Pos - 1)) --Pos;
-  return Pos;
+  return WordStartBefore(Pos, [this](int P) { return InWord(P); });
 }
 
 int TCustomEdit::WordEnd(int Pos) const {
-  const int n = static_cast<int>(FChars.size());
-  while (Pos < n && InWord(Pos)) ++Pos;
-  while (Pos < n && !InWord(Pos)) ++Pos;
-  return Pos;
+  return WordEndAfter(Pos, static_cast<int>(FChars.size()), [this](int P) { return InWord(P); });
 }
 
 // ---- caret --------------------------------------------------------------------------------
@@ -315,7 +291,7 @@ void TCustomEdit::WMKillFocus(TMessage& Message) {
   TCustomControl::WMKillFocus(Message);
   StopCaret();
   FSelecting = false;
-  FTypingRun = false;
+  FUndo.EndRun();
   Invalidate();
 }
 
@@ -430,11 +406,9 @@ void TCustomEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
 
 void TCustomEdit::DblClick() {
   // A double click selects the word under the caret.
-  int start = Caret();
-  while (start > 0 && InWord(start - 1)) --start;
-  int end = Caret();
-  while (end < static_cast<int>(FChars.size()) && InWord(end)) ++end;
-  FTypingRun = false;
+  int start = 0, end = 0;
+  WordAround(Caret(), static_cast<int>(FChars.size()), [this](int P) { return InWord(P); }, start, end);
+  FUndo.EndRun();
   FSelStart = start;
   FSelLength = end - start;
   FCaretAtStart = false;

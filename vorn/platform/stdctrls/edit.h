@@ -13,6 +13,7 @@
 
 #include "vorn/platform/controls/controls.h"
 #include "vorn/platform/runtime/timers.h"
+#include "vorn/platform/stdctrls/textedit.h"
 
 namespace vorn {
 
@@ -38,7 +39,7 @@ class TCustomEdit : public TCustomControl {
   void CopyToClipboard();
   void CutToClipboard();
   void PasteFromClipboard();
-  [[nodiscard]] bool CanUndo() const { return FCanUndo; }
+  [[nodiscard]] bool CanUndo() const { return FUndo.CanUndo(); }
   void Undo();
 
   [[nodiscard]] bool ReadOnly() const { return FReadOnly; }
@@ -121,10 +122,7 @@ class TCustomEdit : public TCustomControl {
   bool FSelecting = false;
   bool FCaretShown = false;
   HWND FCaretWindow = 0;
-  bool FCanUndo = false;
-  std::u32string FUndoText;
-  int FUndoCaret = 0;
-  bool FTypingRun = false;
+  TTextUndo FUndo;
   TNotifyEvent FOnChange;
 };
 

@@ -7,7 +7,9 @@
 
 namespace vorn {
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FBitmap(std::make_unique<TBitmap>()) {}
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FBitmap(std::make_unique<TBitmap>()) {
+  FBitmap->SetTransparent(true);
+}
 
 TMenuItem::~TMenuItem() {
   Destroying();

@@ -2,6 +2,7 @@
 // screen point; choosing an item runs its OnClick.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@
 namespace vorn {
 
 class TControl;
+
+// Where a popup menu stands against the point it opens at: its left edge,
+// its right edge or its middle there.
+enum TPopupAlignment : std::uint8_t { paLeft, paRight, paCenter };
 
 class TMenuItem : public TComponent {
  public:
@@ -28,6 +33,8 @@ class TMenuItem : public TComponent {
   void SetChecked(bool Value) { FChecked = Value; }
   // A caption of "-" makes a separator line.
   [[nodiscard]] bool IsLine() const { return FCaption == "-"; }
+  // The item's image, drawn left of the caption; transparent (the colour
+  // of its bottom-left pixel is left out) unless the program says otherwise.
   [[nodiscard]] TBitmap* Bitmap() const { return FBitmap.get(); }
 
   // Sub-items, for submenus. Items added here are owned by this item
@@ -71,6 +78,8 @@ class TPopupMenu : public TComponent {
   [[nodiscard]] bool AutoPopup() const { return FAutoPopup; }
   void SetAutoPopup(bool Value) { FAutoPopup = Value; }
   [[nodiscard]] TPoint PopupPoint() const { return FPopupPoint; }
+  [[nodiscard]] TPopupAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TPopupAlignment Value) { FAlignment = Value; }
 
   [[nodiscard]] const TNotifyEvent& OnPopup() const { return FOnPopup; }
   void SetOnPopup(TNotifyEvent E) { FOnPopup = std::move(E); }
@@ -80,6 +89,7 @@ class TPopupMenu : public TComponent {
   TControl* FPopupComponent = nullptr;
   bool FAutoPopup = true;
   TPoint FPopupPoint;
+  TPopupAlignment FAlignment = paLeft;
   TNotifyEvent FOnPopup;
 };
 

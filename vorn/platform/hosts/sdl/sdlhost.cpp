@@ -10,6 +10,7 @@
 #include "vorn/platform/graphics/drawtext.h"
 #include "vorn/platform/runtime/timers.h"
 #include "vorn/platform/stdctrls/menus.h"
+#include "vorn/platform/stdctrls/menuview.h"
 
 namespace vorn {
 
@@ -78,87 +79,6 @@ TMouseButton ButtonOf(Uint8 b) {
     default: return mbLeft;
   }
 }
-
-// The popup menu as a small borderless form: one row per visible item.
-class TPopupForm : public TForm {
- public:
-  TPopupForm(TPopupMenu& menu, int x, int y) : TForm(nullptr) {
-    Font()->SetName("Tahoma");
-    Font()->SetSize(9);
-    SetBorderStyle(bsNone);
-    TCanvas measure;
-    measure.SetFont(Font());
-    rowHeight_ = measure.TextHeight("Ag") + 8;
-    int width = 120, height = 4;
-    for (int i = 0; i < menu.Items()->Count(); ++i) {
-      TMenuItem* item = menu.Items()->Items(i);
-      if (!item->Visible()) continue;
-      items_.push_back(item);
-      width = std::max(width, measure.TextWidth(item->Caption()) + 40);
-      height += item->IsLine() ? 7 : rowHeight_;
-    }
-    SetBounds(x, y, width, height);
-  }
-  TMenuItem* chosen = nullptr;
-  bool done = false;
-
-  void Paint() override {
-    TCanvas& c = *Canvas();
-    c.Brush()->SetColor(clMenu);
-    c.Pen()->SetColor(clBtnShadow);
-    c.Rectangle(0, 0, Width(), Height());
-    c.SetFont(Font());
-    int y = 2;
-    for (TMenuItem* item : items_) {
-      if (item->IsLine()) {
-        c.Pen()->SetColor(clBtnShadow);
-        c.MoveTo(4, y + 3);
-        c.LineTo(Width() - 4, y + 3);
-        y += 7;
-        continue;
-      }
-      const bool hot = item == hot_ && item->Enabled();
-      c.Brush()->SetColor(hot ? clHighlight : clMenu);
-      c.FillRect({2, y, Width() - 2, y + rowHeight_});
-      c.Font()->SetColor(!item->Enabled() ? clGrayText : hot ? clHighlightText : clMenuText);
-      TRect r{22, y, Width() - 8, y + rowHeight_};
-      DrawText(c, item->Caption(), r, DT_SINGLELINE | DT_VCENTER);
-      y += rowHeight_;
-    }
-  }
-  void MouseMove(TShiftState s, int x, int y) override {
-    TMenuItem* at = ItemAt(y);
-    if (at != hot_) {
-      hot_ = at;
-      Invalidate();
-    }
-    TForm::MouseMove(s, x, y);
-  }
-  void MouseUp(TMouseButton b, TShiftState s, int x, int y) override {
-    TMenuItem* at = ClientRect().Contains({x, y}) ? ItemAt(y) : nullptr;
-    if (at != nullptr && at->Enabled()) chosen = at;
-    done = at != nullptr || !ClientRect().Contains({x, y});
-    TForm::MouseUp(b, s, x, y);
-  }
-  void KeyDown(Word& k, TShiftState s) override {
-    if (k == VK_ESCAPE) done = true;
-    TForm::KeyDown(k, s);
-  }
-
- private:
-  TMenuItem* ItemAt(int y) const {
-    int top = 2;
-    for (TMenuItem* item : items_) {
-      const int h = item->IsLine() ? 7 : rowHeight_;
-      if (y >= top && y < top + h) return item->IsLine() ? nullptr : item;
-      top += h;
-    }
-    return nullptr;
-  }
-  std::vector<TMenuItem*> items_;
-  TMenuItem* hot_ = nullptr;
-  int rowHeight_ = 20;
-};
 
 }  // namespace
 
@@ -271,6 +191,20 @@ void TSDLHost::HandleEvents() {
     Window* w = WindowOf(windowId);
     if (w == nullptr) continue;
     TCustomForm& form = *w->Form;
+    // An open popup menu takes the keyboard, whichever window has the
+    // focus, and closes on a press outside its own windows.
+    if (TMenuTracker* menu = TMenuTracker::Active()) {
+      if (e.type == SDL_KEYDOWN) {
+        const Word vk = VirtualKey(e.key.keysym.sym);
+        if (vk != 0) menu->KeyDown(vk);
+        continue;
+      }
+      if (e.type == SDL_TEXTINPUT) continue;
+      if (!menu->Owns(&form) && e.type != SDL_WINDOWEVENT && e.type != SDL_KEYUP) {
+        if (e.type == SDL_MOUSEBUTTONDOWN) menu->Cancel();
+        continue;
+      }
+    }
     // While a modal form runs, the other windows take no input.
     const bool blocked = FModal != nullptr && &form != FModal && e.type != SDL_WINDOWEVENT;
     if (blocked) {
@@ -379,17 +313,14 @@ int TSDLHost::RunModal(TCustomForm& Form) {
 void TSDLHost::ShowPopup(TPopupMenu& Menu, int X, int Y) {
   TMenuItem* chosen = nullptr;
   {
-    TPopupForm popup(Menu, X, Y);
-    popup.Show();
-    TCustomForm* outer = FModal;
-    FModal = &popup;
-    while (!FTerminated && !popup.done && popup.Showing()) {
+    TMenuTracker tracker(Menu, X, Y);
+    while (!FTerminated && !tracker.Done()) {
       ProcessMessages();
       WaitForWork(250);
     }
-    FModal = outer;
-    chosen = popup.chosen;
+    chosen = tracker.Chosen();
   }
+  // Run after the menu's windows are gone: the handler may delete the menu.
   if (chosen != nullptr) chosen->Click();
 }
 
