@@ -12,6 +12,7 @@
 // blanks, tabs and carriage returns separate numbers, line feeds end
 // lines, "." and "," are decimal points, anything else is skipped.
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -49,7 +50,7 @@ constexpr int Transitions[9][6] = {
 // out of a double's range anyway.
 constexpr int MaxExponentText = 4200;
 
-TCharClass ClassOf(char Ch) {
+constexpr TCharClass ClassOf(char Ch) {
   switch (Ch) {
     case '.':
     case ',': return ccSep;
@@ -58,18 +59,24 @@ TCharClass ClassOf(char Ch) {
     case '-': return ccSign;
     case 'E':
     case 'e': return ccExp;
-    default: return std::isdigit(static_cast<unsigned char>(Ch)) ? ccDigit : ccOther;
+    default: return Ch >= '0' && Ch <= '9' ? ccDigit : ccOther;
   }
 }
+
+constexpr std::array<TCharClass, 256> CharClasses = [] {
+  std::array<TCharClass, 256> classes{};
+  for (int i = 0; i < 256; ++i) classes[static_cast<std::size_t>(i)] = ClassOf(static_cast<char>(i));
+  return classes;
+}();
 
 // The value of a number text the scanner accepted: an optional sign,
 // digits with at most one point, and an exponent that may lack digits
 // (then it counts as none). Values beyond a double's range become
 // +-uc_MaxDouble or 0.
-double ConvertNumberText(const std::string& Text) {
-  const std::size_t e = Text.find('E');
-  std::string mantissa = Text.substr(0, e);
-  std::string exponent = e == std::string::npos ? std::string() : Text.substr(e + 1);
+double ConvertSlow(std::string_view Text) {
+  const std::size_t e = std::min(Text.find_first_of("Ee"), Text.size());
+  std::string mantissa(Text.substr(0, e));
+  std::string exponent(e < Text.size() ? Text.substr(e + 1) : std::string_view());
   bool negative = false;
   if (!mantissa.empty() && (mantissa.front() == '+' || mantissa.front() == '-')) {
     negative = mantissa.front() == '-';
@@ -78,14 +85,12 @@ double ConvertNumberText(const std::string& Text) {
   if (mantissa.find_first_of("0123456789") == std::string::npos) return 0;
   if (mantissa.front() == '.') mantissa.insert(0, 1, '0');
   if (mantissa.back() == '.') mantissa.push_back('0');
-  if (!exponent.empty() && (exponent.front() == '+' || exponent.front() == '-')) {
-    if (exponent.size() == 1) exponent.clear();
-  }
+  if (exponent == "+" || exponent == "-") exponent.clear();
   if (!exponent.empty() && exponent.front() == '+') exponent.erase(0, 1);
   const std::string text = exponent.empty() ? mantissa : mantissa + "e" + exponent;
   double v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
-  if (ec == std::errc::result_out_of_range) {
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
     // Which side of the range: the decimal magnitude of the first
     // significant digit.
     const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
@@ -93,40 +98,65 @@ double ConvertNumberText(const std::string& Text) {
     long magnitude = first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
     magnitude += exponent.empty() ? 0 : std::strtol(exponent.c_str(), nullptr, 10);
     v = magnitude > 0 ? uc_MaxDouble : 0.0;
-  } else if (ec != std::errc()) {
+  } else if (result.ec != std::errc()) {
     v = 0;
   }
-  (void)end;
   v = std::clamp(v, -uc_MaxDouble, uc_MaxDouble);
   return negative ? -v : v;
+}
+
+bool IsDigit(char Ch) { return Ch >= '0' && Ch <= '9'; }
+
+// The common case directly: digits first (after a minus) and last, so
+// that the text is complete as it stands.
+double ConvertNumberText(std::string_view Text) {
+  const std::size_t first = !Text.empty() && Text.front() == '-' ? 1 : 0;
+  if (Text.size() > first && IsDigit(Text[first]) && IsDigit(Text.back())) {
+    double v = 0;
+    const auto result = std::from_chars(Text.data(), Text.data() + Text.size(), v, std::chars_format::general);
+    if (result.ec == std::errc() && result.ptr == Text.data() + Text.size()) return v;
+  }
+  return ConvertSlow(Text);
 }
 
 }  // namespace
 
 double NTabScanNumber(std::string_view Text, std::size_t& Pos, bool& Ok) {
-  std::string number;
+  // The number is read in place; a copy is made only when it needs one (a
+  // comma as point, or exponent digits beyond the limit).
+  std::size_t start = Pos;
+  std::string copy;
+  bool copied = false;
   int state = 1;
   int exponent = 0;
   for (;;) {
-    const char ch = Pos < Text.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(Text[Pos]))) : 'Z';
-    const TCharClass cls = ClassOf(ch);
+    const char ch = Pos < Text.size() ? Text[Pos] : 'Z';
+    const TCharClass cls = CharClasses[static_cast<unsigned char>(ch)];
     const int next = Transitions[state][cls];
     if (next == sFail) {
       Ok = false;
       return 0;
     }
     if (next == sEnd) break;
-    bool append = !(next == 1 && cls == ccBlank);  // leading blanks carry nothing
-    if (next == 8) {
-      exponent = std::min(exponent * 10 + (ch - '0'), MaxExponentText + 1);
-      append = exponent <= MaxExponentText;
+    if (next == 1 && cls == ccBlank) {
+      start = Pos + 1;  // leading blanks carry nothing
+    } else {
+      bool keep = true;
+      if (next == 8) {
+        exponent = std::min(exponent * 10 + (ch - '0'), MaxExponentText + 1);
+        keep = exponent <= MaxExponentText;
+      }
+      if ((ch == ',' || !keep) && !copied) {
+        copy.assign(Text.substr(start, Pos - start));
+        copied = true;
+      }
+      if (copied && keep) copy += ch == ',' ? '.' : ch;
     }
-    if (append) number += ch == ',' ? '.' : ch;
     ++Pos;
     state = next;
   }
   Ok = true;
-  return ConvertNumberText(number);
+  return ConvertNumberText(copied ? std::string_view(copy) : Text.substr(start, Pos - start));
 }
 
 std::int64_t NTabScanClipText(std::string_view Text, const std::function<void(const TNTabClipCell&)>& Store) {
