@@ -174,6 +174,16 @@ TEST_F(NTabEdTest, AttributeBandsKeepDataWidths) {
   EXPECT_EQ(ed->RowCount(), 5);
 }
 
+TEST_F(NTabEdTest, DefaultColWidthKeepsTheHeadingColumns) {
+  ed->SetColWidths(-1, 45);
+  n = {};
+  ed->SetDefaultColWidth(50);
+  EXPECT_EQ(ed->ColWidths(0), 80);
+  EXPECT_EQ(ed->ColWidths(-1), 45);
+  EXPECT_EQ(ed->ColWidths(2), 50);
+  EXPECT_EQ(n.Layout, 1);
+}
+
 TEST_F(NTabEdTest, ScrollPositionsInTableNumbers) {
   ed->Redimension(40, 200);
   ed->SetTopRow(50);
@@ -393,6 +403,21 @@ TEST_F(NTabEdTest, SortRowsIsStableAndMovesHeadersOnRequest) {
   ed->SortRows(2, false, 1, 1, 3, 4, false);
   EXPECT_EQ(ed->Elem(2, 1), 4.0);
   EXPECT_EQ(ed->RowName(1), "r4");  // names stay where they were
+}
+
+TEST_F(NTabEdTest, SortingReportsProgressAsTheEditor) {
+  ed->SetNrOfRows(500);
+  for (int r = 1; r <= 500; ++r) ed->Data()->DataMat().SetElem(1, r, 500 - r);
+  TObject* sender = nullptr;
+  int last = -1;
+  ed->SetOnPercentDone([&](TObject* Sender, int Percent) {
+    sender = Sender;
+    last = Percent;
+  });
+  ed->SortRows(1, true, 1, 1, 3, 500, false);
+  EXPECT_EQ(sender, ed);
+  EXPECT_EQ(last, 100);
+  EXPECT_EQ(ed->Elem(1, 1), 0.0);
 }
 
 TEST_F(NTabEdTest, SortColsCarriesDecimalPlacesOnlyWithHeaders) {
