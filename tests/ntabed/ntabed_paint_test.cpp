@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "vorn/ntabed/ntabed.h"
@@ -49,6 +51,32 @@ TEST(NTabNumText, FixedPointRangesAndExponentialForm) {
   };
   for (const TCase& c : cases) {
     EXPECT_EQ(NTabNumText(c.Value, c.Width, c.Decimals), c.Text) << c.Value << " " << c.Width << " " << c.Decimals;
+  }
+}
+
+// printf as the outside reference for the digits of both forms.
+TEST(NTabNumText, DigitsAgreeWithPrintf) {
+  std::mt19937 rng(3);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-40, 40);
+  char want[80];
+  for (int i = 0; i < 5000; ++i) {
+    const double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+    const int width = 1 + i % 12;
+    const int decimals = i % 9;
+    const std::string text = NTabNumText(v, width, decimals);
+    if (text.find('E') == std::string::npos) {
+      std::snprintf(want, sizeof want, "%*.*f", width, decimals, v);
+    } else {
+      const int digits = std::max(1, width - 1);
+      std::snprintf(want, sizeof want, "%.*E", digits, std::fabs(v));
+      std::string w = std::string(v < 0 ? "-" : " ") + want;
+      const std::size_t e = w.find('E');
+      if (std::abs(std::atoi(w.c_str() + e + 1)) >= 100) continue;
+      ASSERT_EQ(text, w) << v << " " << width;
+      continue;
+    }
+    ASSERT_EQ(text, want) << v << " " << width << " " << decimals;
   }
 }
 

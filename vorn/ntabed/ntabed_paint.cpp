@@ -3,10 +3,10 @@
 // only, so painting costs what is shown, not the size of the table.
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "vorn/ntabed/ntabed.h"
@@ -28,10 +28,16 @@ constexpr int MaxMantissaDigits = 17;
 constexpr TColor CommentCornerBrush = static_cast<TColor>(0x808000);
 constexpr TColor CommentCornerFont = static_cast<TColor>(0xFFFFFF);
 
+// Fixed-point text, padded on the left to Width. The value lies within
+// the fixed-point ranges (below 1e9), so the buffer always holds it.
 std::string FixedText(double Value, int Width, int Decimals) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%*.*f", Width, Decimals, Value == 0 ? 0.0 : Value);
-  return buf;
+  const auto result = std::to_chars(buf, buf + sizeof buf, Value == 0 ? 0.0 : Value, std::chars_format::fixed, Decimals);
+  const auto length = static_cast<std::size_t>(result.ptr - buf);
+  std::string text;
+  if (static_cast<std::size_t>(Width) > length) text.assign(static_cast<std::size_t>(Width) - length, ' ');
+  text.append(buf, length);
+  return text;
 }
 
 // Scientific text of N + 2 characters: sign or blank, digit, point,
@@ -41,22 +47,26 @@ std::string FixedText(double Value, int Width, int Decimals) {
 std::string ExponentialText(double Value, int N) {
   const int digits = std::max(1, N + 2 - 9);
   const int printed = std::min(digits, MaxMantissaDigits);
-  const int fullLength = 9 + digits;
-  if (!std::isfinite(Value)) return std::string(static_cast<std::size_t>(fullLength), '*');
+  const auto fullLength = static_cast<std::size_t>(9 + digits);
+  if (!std::isfinite(Value)) return std::string(fullLength, '*');
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*E", printed, std::fabs(Value));
-  const char* e = std::strchr(buf, 'E');
-  if (e == nullptr) return std::string(static_cast<std::size_t>(fullLength), '*');
-  const int exponent = std::atoi(e + 1);
-  if (exponent <= -100 || exponent >= 100) return std::string(static_cast<std::size_t>(fullLength), '*');
+  const auto result =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(Value), std::chars_format::scientific, printed);
+  const char* e = std::find(buf, result.ptr, 'e');
+  if (e == result.ptr) return std::string(fullLength, '*');
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), result.ptr, exponent);
+  if (exponent <= -100 || exponent >= 100) return std::string(fullLength, '*');
   std::string text;
-  text.reserve(static_cast<std::size_t>(fullLength));
+  text.reserve(fullLength);
   text += std::signbit(Value) ? '-' : ' ';
   text.append(buf, static_cast<std::size_t>(e - buf));
   text.append(static_cast<std::size_t>(digits - printed), '0');
-  char tail[16];
-  std::snprintf(tail, sizeof tail, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-  text += tail;
+  const int a = std::abs(exponent);
+  text += 'E';
+  text += exponent < 0 ? '-' : '+';
+  text += static_cast<char>('0' + a / 10);
+  text += static_cast<char>('0' + a % 10);
   return text;
 }
 
