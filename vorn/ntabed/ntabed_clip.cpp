@@ -17,6 +17,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "vorn/ntabed/ntabed.h"
@@ -221,6 +224,8 @@ bool TNTabEd::GetClipMatrixSize(int& NCols, int& NRows) {
   return NTabClipMatrixSize(Clipboard()->AsText(), NCols, NRows);
 }
 
+// A block too big for memory raises EVORNNTabedError and leaves the held
+// copy and the clipboard as they were.
 void TNTabEd::PopupMenuClickCopy(TObject*) {
   const TGridRect sel = Selection();
   const int c0 = std::max(sel.Left - FColOffset, 1);
@@ -228,26 +233,36 @@ void TNTabEd::PopupMenuClickCopy(TObject*) {
   const int c1 = std::min(sel.Right - FColOffset, NrOfColumns());
   const int r1 = std::min(sel.Bottom - FRowOffset, NrOfRows());
   if (c1 < c0 || r1 < r0) return;
-  FDataCopy->Resize(c1 - c0 + 1, r1 - r0 + 1);
   std::string text;
-  text.reserve(static_cast<std::size_t>(c1 - c0 + 1) * static_cast<std::size_t>(r1 - r0 + 1) *
-               (FClipUseFullPrec ? 31 : 10));
-  for (int r = r0; r <= r1; ++r) {
-    for (int c = c0; c <= c1; ++c) {
-      const double v = FData->GetElem(c, r);
-      FDataCopy->SetElem(c - c0 + 1, r - r0 + 1, v);
-      FDataCopy->SetCellState(c - c0 + 1, r - r0 + 1, FData->GetCellState(c, r));
-      text += c == c0 ? ' ' : '\t';
-      if (!FData->GetIsNumber(c, r)) {
-        text += "####";
-      } else if (FClipUseFullPrec) {
-        text += NTabNumText(v, 22, -1);
-      } else {
-        text += NTabNumText(v, 1, DecimalsOf(c));
+  auto block = std::make_unique<TDataTable>(1, 1, nullptr);
+  try {
+    block->Resize(c1 - c0 + 1, r1 - r0 + 1);
+    text.reserve(static_cast<std::size_t>(c1 - c0 + 1) * static_cast<std::size_t>(r1 - r0 + 1) *
+                 (FClipUseFullPrec ? 31 : 10));
+    for (int r = r0; r <= r1; ++r) {
+      for (int c = c0; c <= c1; ++c) {
+        const double v = FData->GetElem(c, r);
+        block->SetElem(c - c0 + 1, r - r0 + 1, v);
+        block->SetCellState(c - c0 + 1, r - r0 + 1, FData->GetCellState(c, r));
+        text += c == c0 ? ' ' : '\t';
+        if (!FData->GetIsNumber(c, r)) {
+          text += "####";
+        } else if (FClipUseFullPrec) {
+          text += NTabNumText(v, 22, -1);
+        } else {
+          text += NTabNumText(v, 1, DecimalsOf(c));
+        }
       }
+      text += "\r\n";
     }
-    text += "\r\n";
+  } catch (const std::bad_alloc&) {
+    throw EVORNNTabedError(ComponentMessage("not enough memory on heap"));
+  } catch (const std::length_error&) {
+    throw EVORNNTabedError(ComponentMessage("not enough memory on heap"));
+  } catch (const EVORNError&) {
+    throw EVORNNTabedError(ComponentMessage("not enough memory on heap"));
   }
+  FDataCopy = std::move(block);
   Clipboard()->SetAsText(text);
   FDataCopyAvail = true;
 }

@@ -141,9 +141,10 @@ void TNTabEd::KeyPress(char32_t& Key) {
     KeyDown(next, {});
     if (guard.Gone()) return;
   }
+  // Escape drops the typed text and keeps typing from reopening the editor.
   if (pressed == 27 && InplaceEditor() != nullptr) {
-    SetEditingOption(false);
-    if (!guard.Gone()) CancelEditor();
+    CancelEditor();
+    if (!guard.Gone()) SetEditingOption(false);
   }
 }
 
