@@ -299,6 +299,25 @@ TEST_F(ComboTest, ALongListScrollsByKeysWheelAndScrollBar) {
   EXPECT_EQ(combo->ItemIndex(), 19);
 }
 
+TEST_F(ComboTest, ADisabledBoxKeepsItsColourAndNeverOpens) {
+  combo->SetStyle(csDropDownList);
+  combo->SetItemIndex(0);
+  combo->SetColor(static_cast<TColor>(0xE0E0E0));
+  combo->SetEnabled(false);
+  host().Click(*combo, 5, 10);
+  host().PressKey(VK_F4);
+  combo->DropDown();
+  EXPECT_FALSE(combo->DroppedDown());
+  auto shot = host().Snapshot(*combo);
+  EXPECT_EQ(shot->Canvas()->Pixels(combo->Width() - 25, 4), static_cast<TColor>(0xE0E0E0));
+  // Disabling an open box closes its list.
+  combo->SetEnabled(true);
+  combo->DropDown();
+  combo->SetEnabled(false);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(TDropDownWindow::Current(), nullptr);
+}
+
 TEST_F(ComboTest, TheListOpensAboveWhenTheScreenHasNoRoomBelow) {
   form->SetTop(host().ScreenHeight() - 60);
   combo->DropDown();

@@ -537,7 +537,7 @@ void TCustomComboBox::PaintItem(TCanvas& C, int Index, const TRect& Rect, TOwner
   C.SetFont(Font());
   C.Brush()->SetStyle(bsSolid);
   const bool selected = State.Contains(odSelected);
-  C.Brush()->SetColor(selected ? clHighlight : State.Contains(odDisabled) ? clBtnFace : Color());
+  C.Brush()->SetColor(selected ? clHighlight : Color());
   C.Font()->SetColor(selected ? clHighlightText : State.Contains(odDisabled) ? clGrayText : Font()->Color());
   TCanvas* outer = FItemCanvas;
   FItemCanvas = &C;
@@ -594,8 +594,10 @@ void TCustomComboBox::Paint() {
     TRect r = ClientRect();
     Frame3D(c, r, clBtnShadow, clBtnHighlight, 1);
     Frame3D(c, r, cl3DDkShadow, cl3DLight, 1);
+    // A disabled box keeps its colour (a dialog may give read-only fields
+    // a colour of their own) and greys its text.
     c.Brush()->SetStyle(bsSolid);
-    c.Brush()->SetColor(Enabled() ? Color() : clBtnFace);
+    c.Brush()->SetColor(Color());
     c.FillRect(r);
     PaintListStyleText(c);
   }
