@@ -211,6 +211,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 }
 
 TCustomComboBox::~TCustomComboBox() {
+  Destroying();  // the drop-down closing below sees the box as gone
   FItems->SetOnChange(nullptr);
   delete FWindow;
   FWindow = nullptr;
