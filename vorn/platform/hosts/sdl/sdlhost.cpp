@@ -416,7 +416,11 @@ void TSDLHost::ProcessMessages() {
 
 void TSDLHost::Run() {
   FTerminated = false;
-  while (!FTerminated && !FWindows.empty()) {
+  // Runs while a window is shown (closed drop-downs keep hidden ones).
+  const auto anyShown = [this] {
+    return std::any_of(FWindows.begin(), FWindows.end(), [](const auto& entry) { return !entry.second->Hidden; });
+  };
+  while (!FTerminated && anyShown()) {
     ProcessMessages();
     WaitForWork(250);
   }
