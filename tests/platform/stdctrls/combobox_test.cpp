@@ -318,6 +318,25 @@ TEST_F(ComboTest, ADisabledBoxKeepsItsColourAndNeverOpens) {
   EXPECT_EQ(TDropDownWindow::Current(), nullptr);
 }
 
+TEST_F(ComboTest, OnDropDownMayFillTheListAndOneListIsOpenAtATime) {
+  auto* other = new TComboBox(form.get());
+  other->SetParent(form.get());
+  other->SetBounds(150, 10, 100, 21);
+  other->SetOnDropDown([other](TObject*) {
+    if (other->Items()->Count() == 0) {
+      for (const char* s : {"x", "y"}) other->Items()->Add(s);
+    }
+  });
+  combo->DropDown();
+  TDropDownWindow* first = TDropDownWindow::Current();
+  other->DropDown();
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_TRUE(other->DroppedDown());
+  EXPECT_NE(TDropDownWindow::Current(), first);
+  EXPECT_EQ(TDropDownWindow::Current()->Height(), 2 * other->ItemHeight() + 2);
+  EXPECT_EQ(Log(), "dropdown closeup");
+}
+
 TEST_F(ComboTest, TheListOpensAboveWhenTheScreenHasNoRoomBelow) {
   form->SetTop(host().ScreenHeight() - 60);
   combo->DropDown();
