@@ -89,6 +89,12 @@ TEST_F(ComboTest, ItemsTextAndIndexStayInStepInEveryStyle) {
   EXPECT_EQ(combo->Text(), "BANANA");
   combo->Items()->Delete(4);
   EXPECT_EQ(combo->ItemIndex(), 1);
+  combo->Items()->Insert(0, "acorn");
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  EXPECT_EQ(combo->Text(), "BANANA");
+  combo->Items()->Delete(2);
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  combo->SetItemIndex(1);
   combo->Items()->Clear();
   EXPECT_EQ(combo->ItemIndex(), -1);
   EXPECT_EQ(combo->Text(), "");

@@ -274,11 +274,17 @@ void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 void TCustomComboBox::ItemsChanged() {
+  const int count = FItems->Count();
   if (Editable()) {
     if (!FChoosing) FItemIndex = FItems->IndexOf(Text());
-  } else {
-    ChooseItem(FItemIndex < FItems->Count() ? FItemIndex : -1, false);
+  } else if (FItemIndex >= 0) {
+    // The chosen item stays chosen where it moved to; renamed in place
+    // it stays too, with its new text; gone, nothing is chosen.
+    int index = FItemIndex < count && FItems->Strings(FItemIndex) == Text() ? FItemIndex : FItems->IndexOf(Text());
+    if (index < 0 && count == FLastCount) index = FItemIndex;
+    ChooseItem(index, false);
   }
+  FLastCount = count;
   if (FList != nullptr) FList->ItemsChanged();
   Invalidate();
 }

@@ -153,6 +153,7 @@ class TCustomComboBox : public TCustomEdit {
   TComboBoxStyle FStyle = csDropDown;
   std::unique_ptr<TStrings> FItems;
   int FItemIndex = -1;
+  int FLastCount = 0;  // Items' count at the last change
   int FDropDownCount = 8;
   int FItemHeight = 16;
   bool FQuiet = false;          // code changes the text: no OnChange
