@@ -1,6 +1,7 @@
 // Scroll bars drawn inside a control: an arrow button at each end and a
-// thumb in the track between them whose length shows the page against the
-// whole. One layout feeds painting and hit-testing.
+// track between them with a thumb whose length shows the visible share.
+// Painting, hit testing and thumb dragging all take the same geometry
+// from these functions, so what is drawn is what the mouse finds.
 #pragma once
 
 #include <cstdint>
@@ -12,16 +13,31 @@ namespace vorn {
 enum TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum class TScrollBarPart : std::uint8_t { None, LineUp, LineDown, PageUp, PageDown, Thumb };
 
-// Thickness of a bar.
+// The thickness of a scroll bar and the length of its arrow buttons.
 constexpr int ScrollBarSize = 16;
 
-// The thumb for position Value of 0..Max with Page units visible; empty
-// when there is nothing to scroll or no room for it.
-[[nodiscard]] TRect ScrollThumbRect(const TRect& Bar, bool Vertical, int Value, int Max, int Page);
-void PaintScrollBar(TCanvas& C, const TRect& Bar, bool Vertical, const TRect& Thumb);
-// The position for a thumb dragged so that its leading edge is at Along
-// (a pixel along the bar); -1 when the thumb cannot move.
-[[nodiscard]] int ScrollValueAt(const TRect& Bar, bool Vertical, const TRect& Thumb, int Along, int Max);
-[[nodiscard]] TScrollBarPart ScrollBarPartAt(const TRect& Bar, bool Vertical, const TRect& Thumb, TPoint P);
+// One bar: where it lies (client coordinates of its control) and what it
+// scrolls. Positions run 0..Max; Page of them are visible at once.
+struct TScrollBarState {
+  TRect Bar;
+  bool Vertical = true;
+  int Position = 0;
+  int Max = 0;  // 0: nothing to scroll, no thumb
+  int Page = 1;
+};
+
+// The thumb; empty when there is nothing to scroll or no room for it.
+[[nodiscard]] TRect ScrollBarThumb(const TScrollBarState& State);
+[[nodiscard]] TScrollBarPart ScrollBarPartAt(const TScrollBarState& State, TPoint P);
+// The position that puts the thumb's leading edge at ThumbStart (pixels
+// along the bar, in the bar's coordinates), clamped to 0..Max.
+[[nodiscard]] int ScrollBarPositionAt(const TScrollBarState& State, int ThumbStart);
+void PaintScrollBar(TCanvas& C, const TScrollBarState& State);
+
+// A raised button face filling R.
+void DrawButtonFace(TCanvas& C, const TRect& R);
+enum TArrowDirection : std::uint8_t { adUp, adDown, adLeft, adRight };
+// A small filled triangle centred in R.
+void DrawArrow(TCanvas& C, const TRect& R, TArrowDirection Direction);
 
 }  // namespace vorn

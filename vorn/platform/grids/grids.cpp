@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "vorn/platform/stdctrls/bevels.h"
+#include "vorn/platform/controls/scrollbars.h"
 
 namespace vorn {
 
@@ -668,32 +669,25 @@ TRect TCustomGrid::HorzBarRect() const {
   return {0, Height() - ScrollBarSize, ClientAreaWidth(), Height()};
 }
 
-
-TRect TCustomGrid::ThumbRect(const TRect& Bar, bool Vertical) const {
-  const int max = Vertical ? MaxTopRow() - FFixedRows : MaxLeftCol() - FFixedCols;
-  int value = Vertical ? FTopLeft.Y - FFixedRows : FTopLeft.X - FFixedCols;
-  const bool dragging = FState == (Vertical ? TGridState::ScrollVert : TGridState::ScrollHorz);
-  if (dragging) value = FThumbValue;
-  const int page = std::max(1, Vertical ? VisibleRowCount() : VisibleColCount());
-  return ScrollThumbRect(Bar, Vertical, value, max, page);
-}
-
-void TCustomGrid::PaintScrollBar(TCanvas& C, const TRect& Bar, bool Vertical, int, int, int) {
-  vorn::PaintScrollBar(C, Bar, Vertical, ThumbRect(Bar, Vertical));
+TScrollBarState TCustomGrid::BarState(bool Vertical) const {
+  TScrollBarState s;
+  s.Bar = Vertical ? VertBarRect() : HorzBarRect();
+  s.Vertical = Vertical;
+  s.Max = Vertical ? MaxTopRow() - FFixedRows : MaxLeftCol() - FFixedCols;
+  s.Position = Vertical ? FTopLeft.Y - FFixedRows : FTopLeft.X - FFixedCols;
+  if (FState == (Vertical ? TGridState::ScrollVert : TGridState::ScrollHorz)) s.Position = FThumbValue;
+  s.Page = std::max(1, Vertical ? VisibleRowCount() : VisibleColCount());
+  return s;
 }
 
 void TCustomGrid::PaintScrollBars(TCanvas& C) {
-  if (FVertBar) PaintScrollBar(C, VertBarRect(), true, 0, 0, 0);
-  if (FHorzBar) PaintScrollBar(C, HorzBarRect(), false, 0, 0, 0);
+  if (FVertBar) PaintScrollBar(C, BarState(true));
+  if (FHorzBar) PaintScrollBar(C, BarState(false));
   if (FVertBar && FHorzBar) {
     C.Brush()->SetStyle(bsSolid);
     C.Brush()->SetColor(clBtnFace);
     C.FillRect({Width() - ScrollBarSize, Height() - ScrollBarSize, Width(), Height()});
   }
-}
-
-TCustomGrid::TBarPart TCustomGrid::BarPartAt(const TRect& Bar, bool Vertical, TPoint P) const {
-  return ScrollBarPartAt(Bar, Vertical, ThumbRect(Bar, Vertical), P);
 }
 
 void TCustomGrid::ScrollByBar(bool Vertical, TBarPart Part) {
@@ -719,11 +713,9 @@ void TCustomGrid::ScrollByBar(bool Vertical, TBarPart Part) {
 }
 
 void TCustomGrid::DragThumb(bool Vertical, TPoint P, bool Apply) {
-  const TRect bar = Vertical ? VertBarRect() : HorzBarRect();
-  const TRect thumb = ThumbRect(bar, Vertical);
-  const int max = Vertical ? MaxTopRow() - FFixedRows : MaxLeftCol() - FFixedCols;
-  const int value = ScrollValueAt(bar, Vertical, thumb, Vertical ? P.Y - FThumbGrab.Y : P.X - FThumbGrab.X, max);
-  if (value < 0) return;
+  const TScrollBarState state = BarState(Vertical);
+  if (ScrollBarThumb(state).IsEmpty()) return;
+  const int value = ScrollBarPositionAt(state, Vertical ? P.Y - FThumbGrab.Y : P.X - FThumbGrab.X);
   FThumbValue = value;
   if (Apply) {
     TDestroyGuard guard(this);  // scrolling raises OnTopLeftChanged
@@ -734,7 +726,7 @@ void TCustomGrid::DragThumb(bool Vertical, TPoint P, bool Apply) {
     }
     if (guard.Gone()) return;
   }
-  InvalidateRect(bar);
+  InvalidateRect(state.Bar);
 }
 
 }  // namespace vorn

@@ -391,7 +391,6 @@ class TCustomGrid : public TCustomControl {
   bool PaintOneCell(TCanvas& C, int ACol, int ARow, const TRect& R);
   void PaintLines(TCanvas& C);
   void PaintScrollBars(TCanvas& C);
-  void PaintScrollBar(TCanvas& C, const TRect& Bar, bool Vertical, int Pos, int Max, int Page);
   [[nodiscard]] TGridDrawState CellState(int ACol, int ARow) const;
 
   // Input.
@@ -403,8 +402,8 @@ class TCustomGrid : public TCustomControl {
   void StartSelecting(TGridCoord Cell, TShiftState Shift);
   [[nodiscard]] TRect VertBarRect() const;
   [[nodiscard]] TRect HorzBarRect() const;
-  [[nodiscard]] TBarPart BarPartAt(const TRect& Bar, bool Vertical, TPoint P) const;
-  [[nodiscard]] TRect ThumbRect(const TRect& Bar, bool Vertical) const;
+  // The bar's geometry and position, for painting, hit testing and dragging.
+  [[nodiscard]] TScrollBarState BarState(bool Vertical) const;
   void ScrollByBar(bool Vertical, TBarPart Part);
   void DragThumb(bool Vertical, TPoint P, bool Apply);
   void PlaceEditor();

@@ -502,10 +502,12 @@ TRect TCustomMemo::HorzBarRect() const {
   return {b, Height() - b - ScrollBarSize, Width() - b - (HasVertBar() ? ScrollBarSize : 0), Height() - b};
 }
 
-TRect TCustomMemo::VertThumb() const { return ScrollThumbRect(VertBarRect(), true, FTopRow, MaxTopRow(), VisibleRows()); }
+TScrollBarState TCustomMemo::VertBar() const {
+  return {VertBarRect(), true, FTopRow, MaxTopRow(), VisibleRows()};
+}
 
-TRect TCustomMemo::HorzThumb() const {
-  return ScrollThumbRect(HorzBarRect(), false, FScrollX, MaxScrollX(), TextArea().Width());
+TScrollBarState TCustomMemo::HorzBar() const {
+  return {HorzBarRect(), false, FScrollX, MaxScrollX(), TextArea().Width()};
 }
 
 // A press on a scroll bar: arrows step a row (or a few pixels), the track
@@ -513,8 +515,9 @@ TRect TCustomMemo::HorzThumb() const {
 bool TCustomMemo::BarMouseDown(TPoint P) {
   const TRect vbar = VertBarRect(), hbar = HorzBarRect();
   if (vbar.Contains(P)) {
-    const TRect thumb = VertThumb();
-    switch (ScrollBarPartAt(vbar, true, thumb, P)) {
+    const TScrollBarState bar = VertBar();
+    const TRect thumb = ScrollBarThumb(bar);
+    switch (ScrollBarPartAt(bar, P)) {
       case TScrollBarPart::LineUp: SetTopRow(FTopRow - 1); break;
       case TScrollBarPart::LineDown: SetTopRow(FTopRow + 1); break;
       case TScrollBarPart::PageUp: SetTopRow(FTopRow - VisibleRows()); break;
@@ -528,10 +531,11 @@ bool TCustomMemo::BarMouseDown(TPoint P) {
     return true;
   }
   if (hbar.Contains(P)) {
-    const TRect thumb = HorzThumb();
+    const TScrollBarState bar = HorzBar();
+    const TRect thumb = ScrollBarThumb(bar);
     const int step = std::max(1, LineHeight());
     const int page = std::max(1, TextArea().Width() - step);
-    switch (ScrollBarPartAt(hbar, false, thumb, P)) {
+    switch (ScrollBarPartAt(bar, P)) {
       case TScrollBarPart::LineUp: SetScrollX(FScrollX - step); break;
       case TScrollBarPart::LineDown: SetScrollX(FScrollX + step); break;
       case TScrollBarPart::PageUp: SetScrollX(FScrollX - page); break;
@@ -715,11 +719,9 @@ void TCustomMemo::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 
 void TCustomMemo::MouseMove(TShiftState Shift, int X, int Y) {
   if (FThumbDrag == 1) {
-    const int v = ScrollValueAt(VertBarRect(), true, VertThumb(), Y - FThumbGrab, MaxTopRow());
-    if (v >= 0) SetTopRow(v);
+    SetTopRow(ScrollBarPositionAt(VertBar(), Y - FThumbGrab));
   } else if (FThumbDrag == 2) {
-    const int v = ScrollValueAt(HorzBarRect(), false, HorzThumb(), X - FThumbGrab, MaxScrollX());
-    if (v >= 0) SetScrollX(v);
+    SetScrollX(ScrollBarPositionAt(HorzBar(), X - FThumbGrab));
   } else if (FSelecting) {
     // Dragging past the top or bottom scrolls, as MoveCaret follows the caret.
     MoveCaret(CharAtPoint(X, Y), true);
@@ -759,8 +761,8 @@ void TCustomMemo::Paint() {
   c.Brush()->SetStyle(bsSolid);
   c.Brush()->SetColor(Enabled() ? Color() : clBtnFace);
   c.FillRect(r);
-  if (HasVertBar()) PaintScrollBar(c, VertBarRect(), true, VertThumb());
-  if (HasHorzBar()) PaintScrollBar(c, HorzBarRect(), false, HorzThumb());
+  if (HasVertBar()) PaintScrollBar(c, VertBar());
+  if (HasHorzBar()) PaintScrollBar(c, HorzBar());
   if (HasVertBar() && HasHorzBar()) {
     const TRect v = VertBarRect();
     c.Brush()->SetColor(clBtnFace);

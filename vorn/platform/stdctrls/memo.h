@@ -170,8 +170,8 @@ class TCustomMemo : public TCustomControl {
   [[nodiscard]] bool HasHorzBar() const;
   [[nodiscard]] TRect VertBarRect() const;
   [[nodiscard]] TRect HorzBarRect() const;
-  [[nodiscard]] TRect VertThumb() const;
-  [[nodiscard]] TRect HorzThumb() const;
+  [[nodiscard]] TScrollBarState VertBar() const;
+  [[nodiscard]] TScrollBarState HorzBar() const;
   [[nodiscard]] int MaxTopRow() const;
   [[nodiscard]] int MaxScrollX() const;
   void SetScrollX(int Value);
