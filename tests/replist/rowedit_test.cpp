@@ -3,6 +3,8 @@
 // forms and the all-or-nothing handling of dates that do not exist.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -351,6 +353,30 @@ TEST_F(RowEditTest, AnyCellTextOpensAndLongTextIsStoredCut) {
   EXPECT_EQ(view->EditRowEntries(1, 0, 0), mrOk);
   EXPECT_EQ(view->Elem(1, 1), std::string(255, 'x'));
   EXPECT_EQ(view->Elem(2, 1), "1899-12-30");
+}
+
+TEST_F(RowEditTest, DialogPictureShowsLabelsRightAlignedBesideTheirFields) {
+  view->SetColumnFormat(2, "[#ddd.MM.yyyy][110]");
+  view->SetElem(1, 1, "Ann");
+  view->SetElem(2, 1, "24.12.2016");
+  host.SetModalHandler([&](TCustomForm& f) {
+    auto shot = host.Snapshot(f);
+    std::filesystem::create_directories(VORN_TEST_OUTPUT_DIR);
+    shot->SaveToFile(std::string(VORN_TEST_OUTPUT_DIR) + "/rowedit_dialog.png");
+    // The label's text ends near its right edge, a few pixels before the field.
+    auto* label = Find<TLabel>(f, "runtime_rlre_Label3");
+    const TRect r = label->BoundsRect();
+    int rightmostInk = -1;
+    for (int y = r.Top; y < r.Bottom; ++y) {
+      for (int x = r.Left; x < r.Right; ++x) {
+        if (ColorToRGB(shot->Canvas()->Pixels(x, y)) != ColorToRGB(f.Color())) rightmostInk = std::max(rightmostInk, x);
+      }
+    }
+    EXPECT_GE(rightmostInk, r.Right - 4);
+    EXPECT_LT(rightmostInk, r.Right);
+    return mrCancel;
+  });
+  view->EditRowEntries(1, 0, 0);
 }
 
 TEST_F(RowEditTest, FreeingTheViewFromTheFormatHandlerEndsTheDialog) {
