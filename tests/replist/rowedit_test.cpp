@@ -12,6 +12,7 @@
 #include "vorn/numio/numio.h"
 #include "vorn/platform/hosts/headless.h"
 #include "vorn/platform/stdctrls/buttons.h"
+#include "vorn/platform/stdctrls/combobox.h"
 #include "vorn/platform/stdctrls/datetimepicker.h"
 #include "vorn/platform/stdctrls/edit.h"
 #include "vorn/platform/stdctrls/label.h"
@@ -212,6 +213,48 @@ TEST_F(RowEditTest, ReadOnlyFieldIsDisabledGreyAndItsDefaultIsStored) {
   });
   EXPECT_EQ(view->EditRowEntries(5, 0, 0), mrOk);
   EXPECT_EQ(view->Elem(3, 5), "005");
+}
+
+TEST_F(RowEditTest, ListsGetTheirItemsStyleLinesAndValue) {
+  view->SetColumnFormat(1, "[#l][120]low|mid|high");
+  view->SetColumnFormat(2, "[c:3]a|b|c|d");
+  view->SetColumnFormat(3, "[l]x||y");
+  view->SetElem(1, 2, "mid");
+  view->SetElem(2, 2, "free text");
+  view->SetElem(3, 2, "not an item");
+  host.SetModalHandler([&](TCustomForm& f) {
+    auto* fixed = Find<TComboBox>(f, "runtime_rlre_CBox1");
+    auto* proposals = Find<TComboBox>(f, "runtime_rlre_CBox2");
+    auto* none = Find<TComboBox>(f, "runtime_rlre_CBox3");
+    EXPECT_TRUE(fixed != nullptr && proposals != nullptr && none != nullptr);
+    if (fixed == nullptr || proposals == nullptr || none == nullptr) return mrCancel;
+    EXPECT_EQ(fixed->Style(), csDropDownList);
+    EXPECT_FALSE(fixed->Enabled());
+    EXPECT_EQ(fixed->Width(), 120);
+    EXPECT_EQ(fixed->Items()->Count(), 3);
+    EXPECT_EQ(fixed->ItemIndex(), 1);
+    EXPECT_EQ(fixed->Text(), "mid");
+    EXPECT_EQ(proposals->Style(), csDropDown);
+    EXPECT_EQ(proposals->DropDownCount(), 3);
+    EXPECT_EQ(proposals->Items()->Count(), 4);
+    EXPECT_EQ(proposals->Text(), "free text");
+    EXPECT_EQ(none->Items()->Count(), 3);  // the empty item between the bars counts
+    EXPECT_EQ(none->ItemIndex(), -1);
+    // Choosing in the open list of the editable box, then Enter in it.
+    proposals->SetFocus();
+    host.PressKey(VK_DOWN, {ssAlt});
+    EXPECT_TRUE(proposals->DroppedDown());
+    host.PressKey(VK_DOWN);
+    host.Type("\r");  // takes the item; the dialog stays
+    EXPECT_FALSE(proposals->DroppedDown());
+    EXPECT_EQ(f.ModalResult(), mrNone);
+    host.Type("\r");
+    return mrNone;
+  });
+  EXPECT_EQ(view->EditRowEntries(2, 0, 0), mrOk);
+  EXPECT_EQ(view->Elem(1, 2), "mid");
+  EXPECT_NE(view->Elem(2, 2), "free text");
+  EXPECT_EQ(view->Elem(3, 2), "");  // no item chosen
 }
 
 TEST_F(RowEditTest, PasswordDefaultOnlyForAnEmptyCell) {

@@ -317,6 +317,7 @@ class TReportListView : public TCustomDrawGrid {
                      const std::string& ButCancelCaption);
   // Places the controls on ContainerForm at (PosLeft, PosTop) instead; the
   // form's caption is set empty, it grows to fit and gets no buttons.
+  // Without a container form nothing happens and the result is mrCancel.
   int EditRowEntries(int Row, TForm* ContainerForm, int PosLeft, int PosTop);
   // The form of the running or last row editor; null after a form the view
   // created was freed.

@@ -8,6 +8,7 @@
 #include "vorn/platform/controls/forms.h"
 #include "vorn/platform/runtime/dateformat.h"
 #include "vorn/platform/stdctrls/buttons.h"
+#include "vorn/platform/stdctrls/combobox.h"
 #include "vorn/platform/stdctrls/datetimepicker.h"
 #include "vorn/platform/stdctrls/edit.h"
 #include "vorn/platform/stdctrls/label.h"
@@ -21,6 +22,8 @@ constexpr int kRowPitch = 25;
 constexpr int kButtonBand = 45;
 constexpr TColor kReadOnlyColor = static_cast<TColor>(0xE0E0E0);
 constexpr TColor kReadOnlyFontColor = static_cast<TColor>(0x808080);
+// A list never drops down more lines than this, whatever its format asks.
+constexpr int kMaxDropDownLines = 100;
 
 // An integer filling the whole text (blanks around it allowed); 0 when the
 // text is anything else. Saturates far above every sensible width.
@@ -186,10 +189,22 @@ TControl* TRowEditRun::CreateInput(int Column, const TRowEditFormat& Format, con
   }
 }
 
-TControl* TRowEditRun::CreateList(int, const TRowEditFormat&, const std::string&) {
-  // Lists need the combo box; until it is part of the toolkit a list
-  // column shows its label alone.
-  return nullptr;
+TControl* TRowEditRun::CreateList(int Column, const TRowEditFormat& Format, const std::string& Cell) {
+  auto* box = Create<TComboBox>("CBox", Column);
+  const bool fixed = Format.Kind[0] == 'l';
+  box->SetStyle(fixed ? csDropDownList : csDropDown);
+  TStrings& items = *box->Items();
+  items.BeginUpdate();
+  for (const std::string& item : RowEditItems(Format.Rest)) items.Add(item);
+  items.EndUpdate();
+  if (const int lines = RowEditDropDownCount(Format.Kind); lines > 0) box->SetDropDownCount(std::min(lines, kMaxDropDownLines));
+  if (fixed) {
+    box->SetItemIndex(items.IndexOf(Cell));
+  } else {
+    box->SetText(Cell);
+  }
+  FInputs.push_back({box, Column, {}});
+  return box;
 }
 
 TControl* TRowEditRun::CreatePicker(int Column, const TRowEditFormat& Format, const std::string& Cell) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/hosts/headless.h"
 #include "vorn/platform/stdctrls/datetimepicker.h"
 #include "vorn/platform/stdctrls/edit.h"
@@ -134,8 +135,12 @@ TEST_F(PickerTest, CalendarOpensBelowMovesWithKeysAndEnterTakesTheDay) {
   host.PressKey(VK_DOWN, {ssAlt});
   ASSERT_TRUE(picker->DroppedDown());
   TPickerCalendar* calendar = picker->Calendar();
-  EXPECT_EQ(calendar->Parent(), form.get());
-  EXPECT_EQ(calendar->Top(), picker->Top() + picker->Height());
+  // In a drop-down window of its own, just below the picker on the screen.
+  auto* window = dynamic_cast<TDropDownWindow*>(calendar->Parent());
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->Top(), picker->ClientToScreen({0, picker->Height()}).Y);
+  EXPECT_EQ(window->Left(), picker->ClientToScreen({0, 0}).X);
+  EXPECT_TRUE(picker->Focused());
   host.PressKey(VK_RIGHT);  // Feb 1
   host.PressKey(VK_DOWN);   // Feb 8
   host.PressKey(VK_NEXT);   // Mar 8
@@ -150,7 +155,9 @@ TEST_F(PickerTest, CalendarOpensBelowMovesWithKeysAndEnterTakesTheDay) {
   EXPECT_EQ(enters, 1);
 }
 
-TEST_F(PickerTest, EscapeAndLeavingCloseWithoutChange) {
+TEST_F(PickerTest, EscapeLeavingAndAClickOutsideCloseWithoutChange) {
+  int closeUps = 0;
+  picker->SetOnCloseUp([&](TObject*) { ++closeUps; });
   picker->DropDown();
   host.PressKey(VK_LEFT);
   host.PressKey(VK_ESCAPE);
@@ -159,7 +166,13 @@ TEST_F(PickerTest, EscapeAndLeavingCloseWithoutChange) {
   picker->DropDown();
   other->SetFocus();
   EXPECT_FALSE(picker->DroppedDown());
+  picker->SetFocus();
+  picker->DropDown();
+  host.PressKey(VK_LEFT);
+  host.Click(*form, 350, 150);  // on the form, away from everything
+  EXPECT_FALSE(picker->DroppedDown());
   EXPECT_EQ(changes, 0);
+  EXPECT_EQ(closeUps, 3);
 }
 
 TEST_F(PickerTest, MouseOnTheCalendarTurnsMonthsAndPicksADay) {
@@ -185,11 +198,12 @@ TEST_F(PickerTest, MouseOnTheCalendarTurnsMonthsAndPicksADay) {
   EXPECT_FALSE(picker->DroppedDown());
 }
 
-TEST_F(PickerTest, CalendarOpensAboveWhenOnlyThereItFits) {
-  picker->SetTop(260);
+TEST_F(PickerTest, CalendarOpensAboveWhenTheScreenHasNoRoomBelow) {
+  form->SetTop(host.ScreenHeight() - 60);
   picker->DropDown();
   ASSERT_TRUE(picker->DroppedDown());
-  EXPECT_EQ(picker->Calendar()->Top() + picker->Calendar()->Height(), 260);
+  const TControl* window = picker->Calendar()->Parent();
+  EXPECT_EQ(window->Top() + window->Height(), picker->ClientToScreen({0, 0}).Y);
 }
 
 TEST_F(PickerTest, TimePickerHasNoCalendarAndTheWheelStepsTheField) {

@@ -2,51 +2,64 @@
 
 #include <algorithm>
 
-#include "vorn/platform/controls/forms.h"
-#include "vorn/platform/stdctrls/bevels.h"
+#include "vorn/platform/runtime/host.h"
 
 namespace vorn {
 
-TRect DropDownBounds(const TControl& Anchor, int Width, int Height) {
-  const TCustomForm* form = GetParentForm(&Anchor);
-  if (form == nullptr) return {0, 0, Width, Height};
-  const int formWidth = form->ClientWidth();
-  const int formHeight = form->ClientHeight();
-  const TPoint origin = Anchor.WindowOrigin();
-  const int below = formHeight - (origin.Y + Anchor.Height());
-  const int above = origin.Y;
-  const bool down = Height <= below || below >= above;
-  const int height = std::max(1, std::min(Height, down ? std::max(below, 1) : above));
-  const int width = std::max(1, std::min(Width, formWidth));
-  const int left = std::clamp(origin.X, 0, std::max(0, formWidth - width));
-  const int top = down ? origin.Y + Anchor.Height() : origin.Y - height;
-  return {left, top, left + width, top + height};
+namespace {
+
+TDropDownWindow*& OpenDropDown() {
+  static TDropDownWindow* open = nullptr;
+  return open;
 }
 
-bool ShowDropDown(TControl& Anchor, TControl& Drop, const TRect& Bounds) {
-  TCustomForm* form = GetParentForm(&Anchor);
-  if (form == nullptr) return false;
-  Drop.SetParent(form);
-  Drop.SetBoundsRect(Bounds);
-  Drop.Show();
-  Drop.BringToFront();
+}  // namespace
+
+TDropDownWindow::TDropDownWindow(TComponent* AOwner) : TCustomForm(AOwner) {
+  SetBorderStyle(bsNone);
+  SetColor(clWindow);
+}
+
+TDropDownWindow::~TDropDownWindow() {
+  if (OpenDropDown() == this) OpenDropDown() = nullptr;
+}
+
+TControl* TDropDownWindow::Opener() const { return FOpenerGuard.Gone() ? nullptr : FOpener; }
+
+void TDropDownWindow::DropDown(TControl* Opener, int AWidth, int AHeight) {
+  if (TDropDownWindow* other = OpenDropDown(); other != nullptr && other != this) other->Dismiss();
+  FOpener = Opener;
+  FOpenerGuard = TDestroyGuard(Opener);
+  const THost& host = CurrentHost();
+  const TPoint origin = Opener != nullptr ? Opener->ClientToScreen({0, 0}) : TPoint{0, 0};
+  const int openerHeight = Opener != nullptr ? Opener->Height() : 0;
+  int top = origin.Y + openerHeight;
+  if (top + AHeight > host.ScreenHeight() && origin.Y - AHeight >= 0) top = origin.Y - AHeight;
+  const int left = std::clamp(origin.X, 0, std::max(0, host.ScreenWidth() - AWidth));
+  SetBounds(left, top, AWidth, AHeight);
+  SetVisible(true);  // shown, but not made the active window
+}
+
+void TDropDownWindow::SetVisible(bool Value) {
+  if (Value) OpenDropDown() = this;
+  if (!Value && OpenDropDown() == this) OpenDropDown() = nullptr;
+  TCustomForm::SetVisible(Value);
+}
+
+void TDropDownWindow::Dismiss() {
+  if (!IsOpen()) return;
+  TDestroyGuard guard(this);
+  RaiseEvent(FOnDismiss, this);
+  if (!guard.Gone() && IsOpen()) Hide();
+}
+
+TDropDownWindow* TDropDownWindow::Current() { return OpenDropDown(); }
+
+bool TDropDownWindow::DismissFor(const TCustomForm* Form) {
+  TDropDownWindow* open = OpenDropDown();
+  if (open == nullptr || open == Form) return false;
+  open->Dismiss();
   return true;
-}
-
-void DrawDropDownButton(TCanvas& Canvas, const TRect& Button, bool Enabled) {
-  if (Button.IsEmpty()) return;
-  Canvas.Brush()->SetStyle(bsSolid);
-  Canvas.Brush()->SetColor(clBtnFace);
-  Canvas.FillRect(Button);
-  TRect r = Button;
-  Frame3D(Canvas, r, clBtnHighlight, clBtnShadow, 1);
-  const int cx = (Button.Left + Button.Right) / 2;
-  const int cy = (Button.Top + Button.Bottom) / 2;
-  const TColor arrowColor = Enabled ? clBlack : clGrayText;
-  Canvas.Pen()->SetColor(arrowColor);
-  Canvas.Brush()->SetColor(arrowColor);
-  const TPoint arrow[3] = {{cx - 3, cy - 1}, {cx + 3, cy - 1}, {cx, cy + 2}};
-  Canvas.Polygon(arrow);
 }
 
 }  // namespace vorn

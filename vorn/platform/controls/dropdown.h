@@ -1,25 +1,50 @@
-// Drop-downs of controls that open a list or a calendar below themselves:
-// where the drop-down goes on the form and how the button that opens it
-// looks. The drop-down is a control of the form itself, above every other
-// control, so that no parent clips it.
+// Drop-down windows: a borderless form that opens below a control (a
+// combo box's list, a picker's calendar) and lies above every other
+// window, also beyond the edge of the opener's form. It never takes the
+// keyboard: the control that opened it keeps the focus and steers what the
+// window shows, so keys typed while it is open go to that control.
+//
+// One drop-down is open at a time; opening another dismisses the first. A
+// mouse press on any other form dismisses it and does nothing else (a
+// click outside only closes the list). Dismissing raises OnDismiss, where
+// the opener closes up in its own way; the window hides itself afterwards
+// if the handler did not.
 #pragma once
 
-#include "vorn/platform/controls/controls.h"
-#include "vorn/platform/graphics/canvas.h"
+#include "vorn/platform/controls/forms.h"
 
 namespace vorn {
 
-// The bounds, in the form's client coordinates, of a drop-down of the
-// given size for Anchor: below it when it fits there or there is at least
-// as much room below as above, otherwise above it; moved left to stay on
-// the form. A drop-down wider or taller than the form is cut to it.
-TRect DropDownBounds(const TControl& Anchor, int Width, int Height);
+class TDropDownWindow : public TCustomForm {
+ public:
+  explicit TDropDownWindow(TComponent* AOwner);
+  ~TDropDownWindow() override;
 
-// Puts Drop on Anchor's form at Bounds, shows it and brings it to the top.
-// False when Anchor is not on a form.
-bool ShowDropDown(TControl& Anchor, TControl& Drop, const TRect& Bounds);
+  // Shows the window AWidth x AHeight below the opener, or above it when
+  // only there the screen has room; it keeps within the screen.
+  void DropDown(TControl* Opener, int AWidth, int AHeight);
+  [[nodiscard]] bool IsOpen() const { return Visible(); }
+  [[nodiscard]] TControl* Opener() const;
+  // Closed from outside: raises OnDismiss, then hides.
+  void Dismiss();
 
-// The button face with a downward arrow in its middle.
-void DrawDropDownButton(TCanvas& Canvas, const TRect& Button, bool Enabled = true);
+  [[nodiscard]] bool IsDropDown() const override { return true; }
+
+  // The open drop-down, or null.
+  static TDropDownWindow* Current();
+  // Dismisses the open drop-down unless Form is that drop-down; returns
+  // whether one was dismissed. Forms call this for every mouse press.
+  static bool DismissFor(const TCustomForm* Form);
+
+  [[nodiscard]] const TNotifyEvent& OnDismiss() const { return FOnDismiss; }
+  void SetOnDismiss(TNotifyEvent E) { FOnDismiss = std::move(E); }
+
+  void SetVisible(bool Value) override;
+
+ private:
+  TControl* FOpener = nullptr;
+  TDestroyGuard FOpenerGuard{nullptr};
+  TNotifyEvent FOnDismiss;
+};
 
 }  // namespace vorn

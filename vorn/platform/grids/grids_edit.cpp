@@ -1,7 +1,6 @@
 // The in-place editors, the draw grid's events and the string grid.
 #include <algorithm>
 
-#include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/controls/forms.h"
 #include "vorn/platform/grids/grids.h"
 #include "vorn/platform/stdctrls/bevels.h"
@@ -328,10 +327,6 @@ void TInplaceEditList::Paint() {
   const TRect button = ButtonRect();
   if (button.IsEmpty()) return;
   TCanvas& c = *Canvas();
-  if (FEditStyle == esPickList) {
-    DrawDropDownButton(c, button);
-    return;
-  }
   c.Brush()->SetStyle(bsSolid);
   c.Brush()->SetColor(clBtnFace);
   c.FillRect(button);
@@ -339,8 +334,14 @@ void TInplaceEditList::Paint() {
   Frame3D(c, r, clBtnHighlight, clBtnShadow, 1);
   const int cx = (button.Left + button.Right) / 2;
   const int cy = (button.Top + button.Bottom) / 2;
+  c.Pen()->SetColor(clBlack);
   c.Brush()->SetColor(clBlack);
-  for (int dx = -4; dx <= 4; dx += 4) c.FillRect({cx + dx - 1, cy + 2, cx + dx + 1, cy + 4});
+  if (FEditStyle == esPickList) {
+    const TPoint arrow[3] = {{cx - 3, cy - 1}, {cx + 3, cy - 1}, {cx, cy + 2}};
+    c.Polygon(arrow);
+  } else {
+    for (int dx = -4; dx <= 4; dx += 4) c.FillRect({cx + dx - 1, cy + 2, cx + dx + 1, cy + 4});
+  }
 }
 
 // ---- TCustomDrawGrid -------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/controls/forms.h"
 #include "vorn/platform/stdctrls/bevels.h"
+#include "vorn/platform/stdctrls/scrollbars.h"
 
 namespace vorn {
 namespace {
@@ -77,14 +78,19 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TDateTimePicker::~TDateTimePicker() {
-  delete FCalendar;
+  delete FDropWindow;  // and the calendar in it
+  FDropWindow = nullptr;
   FCalendar = nullptr;
 }
 
 void TDateTimePicker::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
-  // The calendar lies on the form, which may free it first.
-  if (Operation == opRemove && AComponent == FCalendar) FCalendar = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FDropWindow) {
+    FDropWindow = nullptr;
+    FCalendar = nullptr;
+  }
+  if (AComponent == FCalendar) FCalendar = nullptr;
 }
 
 void TDateTimePicker::CMFontChanged(TMessage& Message) {
@@ -110,8 +116,8 @@ void TDateTimePicker::SetFormat(const std::string& Value) {
 }
 
 void TDateTimePicker::Reformat() {
-  const std::string& format = FFormat.empty() ? std::string(FKind == dtkDate ? DefaultDateFormat : DefaultTimeFormat) : FFormat;
-  FTokens = SplitDateFormat(format);
+  FShownFormat = FFormat.empty() ? std::string(FKind == dtkDate ? DefaultDateFormat : DefaultTimeFormat) : FFormat;
+  FTokens = SplitDateFormat(FShownFormat);
   FFields.clear();
   for (std::size_t i = 0; i < FTokens.size(); ++i) {
     if (IsEditable(FTokens[i].Field)) FFields.push_back(static_cast<int>(i));
@@ -153,8 +159,7 @@ void TDateTimePicker::SetMaxDate(TDateTime Value) {
 }
 
 void TDateTimePicker::SetText(const std::string& Value) {
-  std::string format;
-  for (const TDateToken& token : FTokens) format += token.Field == dfLiteral ? "'" + token.Text + "'" : token.Text;
+  const std::string& format = FShownFormat;
   try {
     const TDateTime read = PickerTextToDateTime(format, Value);
     // 0 is also what a text that does not match gives; take it only when
@@ -273,25 +278,34 @@ void TDateTimePicker::TypeDigit(int Digit) {
 
 // ---- calendar -------------------------------------------------------------------------------
 
-bool TDateTimePicker::DroppedDown() const { return FCalendar != nullptr && FCalendar->Visible(); }
+bool TDateTimePicker::DroppedDown() const { return FDropWindow != nullptr && FCalendar != nullptr && FDropWindow->IsOpen(); }
 
 void TDateTimePicker::DropDown() {
   if (FKind != dtkDate || DroppedDown() || !EnabledWithParents() || GetParentForm(this) == nullptr) return;
   TDestroyGuard guard(this);
   RaiseEvent(FOnDropDown, this);
   if (guard.Gone() || DroppedDown()) return;
-  if (FCalendar == nullptr) FCalendar = new TPickerCalendar(this, this);
+  if (FDropWindow == nullptr) {
+    FDropWindow = new TDropDownWindow(this);
+    FDropWindow->SetOnDismiss([this](TObject*) { CloseUp(false); });
+  }
+  if (FCalendar == nullptr) {
+    FCalendar = new TPickerCalendar(this, this);
+    FCalendar->SetParent(FDropWindow);
+  }
   FCalendar->SetFont(Font());
   FCalendar->SetCursorDay(WholeDay(FDateTime));
   const TPoint size = TPickerCalendar::PreferredSize();
-  ShowDropDown(*this, *FCalendar, DropDownBounds(*this, size.X, size.Y));
+  FCalendar->SetBounds(0, 0, size.X, size.Y);
+  FCalendar->Show();
+  FDropWindow->DropDown(this, size.X, size.Y);
   Invalidate();
 }
 
 void TDateTimePicker::CloseUp(bool Accept) {
   if (!DroppedDown()) return;
   const TDateTime day = FCalendar->CursorDay();
-  FCalendar->Hide();
+  FDropWindow->Hide();
   Invalidate();
   TDestroyGuard guard(this);
   if (Accept) UserSets(Combine(day, TimeOfDay(FDateTime)));
@@ -492,7 +506,9 @@ void TDateTimePicker::Paint() {
     c.TextOut(spans[i].Left, y, DateTokenText(FTokens[i], FDateTime));
   }
   c.SetClipRect(savedClip);
-  DrawDropDownButton(c, button, EnabledWithParents());
+  if (button.IsEmpty()) return;
+  DrawButtonFace(c, button);
+  DrawArrow(c, button, adDown);
 }
 
 // ---- TPickerCalendar -------------------------------------------------------------------------
@@ -565,15 +581,8 @@ void TPickerCalendar::Paint() {
   c.Brush()->SetStyle(bsClear);
   const std::string caption = EnglishMonthName(cursor.Month, true) + " " + std::to_string(cursor.Year);
   c.TextOut((Width() - c.TextWidth(caption)) / 2, title.Top + (TitleHeight - c.TextHeight(caption)) / 2, caption);
-  c.Brush()->SetStyle(bsSolid);
-  c.Brush()->SetColor(clBlack);
-  for (const bool next : {false, true}) {
-    const TRect a = next ? NextArrowRect() : PrevArrowRect();
-    const int cx = (a.Left + a.Right) / 2, cy = (a.Top + a.Bottom) / 2;
-    const int d = next ? 1 : -1;
-    const TPoint arrow[3] = {{cx - 2 * d, cy - 4}, {cx - 2 * d, cy + 4}, {cx + 2 * d, cy}};
-    c.Polygon(arrow);
-  }
+  DrawArrow(c, PrevArrowRect(), adLeft);
+  DrawArrow(c, NextArrowRect(), adRight);
   // Weekday initials, Sunday first as DayOfWeek counts.
   c.Brush()->SetStyle(bsClear);
   c.Font()->SetColor(clGrayText);

@@ -10,11 +10,13 @@
 // inside MinDate..MaxDate.
 //
 // A date picker has a button at its right that drops a month calendar
-// down (a click on it, Alt+Down or F4). While it is open the keys steer
-// the calendar: Left/Right a day, Up/Down a week, PageUp/PageDown a
-// month, Home/End the first and last day of the month, Enter takes the
-// day, Escape closes; a click on a day takes it, the arrows at the top
-// and the wheel turn the month. It closes when the picker loses the focus.
+// down in a drop-down window (a click on it, Alt+Down or F4). While it is
+// open the picker keeps the focus and its keys steer the calendar:
+// Left/Right a day, Up/Down a week, PageUp/PageDown a month, Home/End the
+// first and last day of the month, Enter takes the day, Escape closes; a
+// click on a day takes it, the arrows at the top and the wheel turn the
+// month. It closes without change when the picker loses the focus or the
+// mouse is pressed anywhere outside it.
 //
 // OnChange runs after every change the user makes (keys, calendar), not
 // after changes made in code (SetDateTime, SetMinDate, ...).
@@ -32,6 +34,7 @@ namespace vorn {
 enum TDateTimeKind : std::uint8_t { dtkDate, dtkTime };
 
 class TPickerCalendar;
+class TDropDownWindow;
 
 class TDateTimePicker : public TCustomControl {
  public:
@@ -46,6 +49,8 @@ class TDateTimePicker : public TCustomControl {
   // An empty format shows the kind's default format.
   [[nodiscard]] const std::string& Format() const { return FFormat; }
   void SetFormat(const std::string& Value);
+  // The format the text is shown in: Format, or the kind's default.
+  [[nodiscard]] const std::string& ShownFormat() const { return FShownFormat; }
   [[nodiscard]] TDateTime DateTime() const { return FDateTime; }
   // Kept inside MinDate..MaxDate; a NaN or infinite value is ignored.
   void SetDateTime(TDateTime Value);
@@ -117,6 +122,7 @@ class TDateTimePicker : public TCustomControl {
 
   TDateTimeKind FKind = dtkDate;
   std::string FFormat;
+  std::string FShownFormat;  // FFormat, or the kind's default when it is empty
   std::vector<TDateToken> FTokens;
   std::vector<int> FFields;  // indices into FTokens of the editable tokens
   int FField = 0;
@@ -124,13 +130,15 @@ class TDateTimePicker : public TCustomControl {
   TDateTime FDateTime = 0;
   TDateTime FMinDate = MinDateTime;
   TDateTime FMaxDate = MaxDateTime + 86399.0 / 86400.0;
+  TDropDownWindow* FDropWindow = nullptr;  // holds the calendar
   TPickerCalendar* FCalendar = nullptr;
   bool FSwallowChar = false;  // the key that closed the calendar also sends a character
   TNotifyEvent FOnChange, FOnDropDown, FOnCloseUp;
 };
 
-// The month calendar that drops down below a date picker. It takes no
-// focus: the picker keeps the keys and steers it.
+// The month calendar that drops down below a date picker, filling its
+// drop-down window. It takes no focus: the picker keeps the keys and
+// steers it.
 class TPickerCalendar : public TCustomControl {
  public:
   TPickerCalendar(TComponent* AOwner, TDateTimePicker* APicker);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/controls/forms.h"
 #include "vorn/platform/graphics/drawtext.h"
 #include "vorn/platform/runtime/timers.h"
@@ -160,6 +161,13 @@ class TPopupForm : public TForm {
   int rowHeight_ = 20;
 };
 
+// Whether the open drop-down belongs to a control on Form.
+bool OpenedDropDown(const TCustomForm& Form) {
+  const TDropDownWindow* open = TDropDownWindow::Current();
+  const TControl* opener = open != nullptr ? open->Opener() : nullptr;
+  return opener != nullptr && GetParentForm(opener) == &Form;
+}
+
 }  // namespace
 
 struct TSDLHost::Window {
@@ -168,6 +176,7 @@ struct TSDLHost::Window {
   SDL_Renderer* Renderer = nullptr;
   SDL_Texture* Texture = nullptr;
   int TextureW = 0, TextureH = 0;
+  bool Hidden = false;  // a closed drop-down, kept for its next opening
   std::uint64_t Presented = ~std::uint64_t{0};
   ~Window() {
     if (Texture != nullptr) SDL_DestroyTexture(Texture);
@@ -201,6 +210,16 @@ int TSDLHost::ScreenHeight() const {
 }
 
 void TSDLHost::FormShown(TCustomForm& Form) {
+  if (auto found = FWindows.find(&Form); found != FWindows.end()) {
+    // A drop-down opening again reuses its window.
+    Window& w = *found->second;
+    SDL_SetWindowPosition(w.Handle, Form.Left(), Form.Top());
+    SDL_SetWindowSize(w.Handle, std::max(1, Form.Width()), std::max(1, Form.Height()));
+    SDL_ShowWindow(w.Handle);
+    w.Hidden = false;
+    w.Presented = ~std::uint64_t{0};
+    return;
+  }
   auto w = std::make_unique<Window>();
   w->Form = &Form;
   Uint32 flags = SDL_WINDOW_SHOWN;
@@ -214,7 +233,24 @@ void TSDLHost::FormShown(TCustomForm& Form) {
   FWindows[&Form] = std::move(w);
 }
 
-void TSDLHost::FormHidden(TCustomForm& Form) { FWindows.erase(&Form); }
+void TSDLHost::FormHidden(TCustomForm& Form) {
+  auto found = FWindows.find(&Form);
+  if (found == FWindows.end()) return;
+  if (!Form.IsDropDown()) {
+    FWindows.erase(found);
+    return;
+  }
+  // A drop-down's window is hidden and kept for its next opening: the
+  // window system may have given it the keyboard, which goes back to the
+  // form of the control that opened it.
+  found->second->Hidden = true;
+  SDL_HideWindow(found->second->Handle);
+  TControl* opener = static_cast<TDropDownWindow&>(Form).Opener();
+  TCustomForm* owner = opener != nullptr ? GetParentForm(opener) : nullptr;
+  if (auto back = FWindows.find(owner); back != FWindows.end() && !back->second->Hidden) {
+    SDL_SetWindowInputFocus(back->second->Handle);
+  }
+}
 
 void TSDLHost::FormDestroyed(TCustomForm& Form) { FWindows.erase(&Form); }
 
@@ -223,13 +259,14 @@ void TSDLHost::FormDirty(TCustomForm&) {}
 TSDLHost::Window* TSDLHost::WindowOf(std::uint32_t WindowId) {
   SDL_Window* handle = SDL_GetWindowFromID(WindowId);
   for (auto& [form, w] : FWindows) {
-    if (w->Handle == handle) return w.get();
+    if (w->Handle == handle) return w->Hidden ? nullptr : w.get();
   }
   return nullptr;
 }
 
 void TSDLHost::Present() {
   for (auto& [form, w] : FWindows) {
+    if (w->Hidden) continue;
     form->PaintDirty();
     if (w->Presented == form->SurfaceVersion() || w->Renderer == nullptr) continue;
     const TBitmap& surface = form->SurfaceBitmap();
@@ -270,12 +307,26 @@ void TSDLHost::HandleEvents() {
     }
     Window* w = WindowOf(windowId);
     if (w == nullptr) continue;
-    TCustomForm& form = *w->Form;
-    // While a modal form runs, the other windows take no input.
-    const bool blocked = FModal != nullptr && &form != FModal && e.type != SDL_WINDOWEVENT;
+    TCustomForm* target = w->Form;
+    // Keys that reach a drop-down window belong to the form of the control
+    // that opened it, which keeps the keyboard.
+    const bool keyboard = e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT;
+    if (keyboard && target->IsDropDown()) {
+      TControl* opener = static_cast<TDropDownWindow*>(target)->Opener();
+      TCustomForm* owner = opener != nullptr ? GetParentForm(opener) : nullptr;
+      if (owner == nullptr || FWindows.count(owner) == 0) continue;
+      target = owner;
+    }
+    TCustomForm& form = *target;
+    // While a modal form runs, the other windows take no input; a drop-down
+    // opened from it does.
+    const bool blocked = FModal != nullptr && &form != FModal && !form.IsDropDown() && e.type != SDL_WINDOWEVENT;
     if (blocked) {
-      // A click elsewhere closes an open popup menu.
-      if (e.type == SDL_MOUSEBUTTONDOWN && FModal->BorderStyle() == bsNone) FModal->Hide();
+      // A click elsewhere closes an open popup menu or drop-down.
+      if (e.type == SDL_MOUSEBUTTONDOWN) {
+        TDropDownWindow::DismissFor(&form);
+        if (FModal->BorderStyle() == bsNone) FModal->Hide();
+      }
       continue;
     }
     const TShiftState shift = KeyboardShiftState();
@@ -283,8 +334,14 @@ void TSDLHost::HandleEvents() {
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
           case SDL_WINDOWEVENT_CLOSE: form.Close(); break;
-          case SDL_WINDOWEVENT_FOCUS_GAINED: form.SetWindowActive(true); break;
-          case SDL_WINDOWEVENT_FOCUS_LOST: form.SetWindowActive(false); break;
+          // The keyboard moving between a form and the drop-down opened
+          // from it changes nothing: the form stays active.
+          case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (!form.IsDropDown()) form.SetWindowActive(true);
+            break;
+          case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (!form.IsDropDown() && !OpenedDropDown(form)) form.SetWindowActive(false);
+            break;
           case SDL_WINDOWEVENT_LEAVE: form.InputMouseLeave(); break;
           case SDL_WINDOWEVENT_SIZE_CHANGED:
             form.SetBounds(form.Left(), form.Top(), e.window.data1, e.window.data2);
