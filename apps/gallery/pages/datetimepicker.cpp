@@ -49,10 +49,9 @@ void Build(TWinControl& parent) {
   note->SetParent(&parent);
   note->SetAutoSize(false);
   note->SetWordWrap(true);
-  note->SetBounds(0, y + 190, 440, 80);
+  note->SetBounds(0, y + 10, 440, 80);
   note->SetCaption("Left/Right choose a field, Up/Down or the wheel step it, digits type it. "
                    "Alt+Down, F4 or the button open the month calendar of a date picker.");
-  last->DropDown();  // shown open, so that the picture has the calendar too
 }
 
 VORN_GALLERY_PAGE(TPage{4, "datetimepicker", "Date/time picker",
