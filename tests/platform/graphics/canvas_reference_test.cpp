@@ -16,7 +16,9 @@
 namespace vorn {
 namespace {
 
-const std::filesystem::path kToolDir = std::filesystem::path(__FILE__).parent_path() / "../../../tools/gdiref";
+// From the source tree's root: a compiler cache may hand out this file's
+// object with a relative __FILE__, which would depend on where the tests run.
+const std::filesystem::path kToolDir = std::filesystem::path(VORN_SOURCE_DIR) / "tools/gdiref";
 
 std::set<int> KnownDifferences() {
   std::set<int> ids;
