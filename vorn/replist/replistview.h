@@ -308,6 +308,21 @@ class TReportListView : public TCustomDrawGrid {
   }
   int LoadLinesFromFile(int Column, int FirstRow, const std::string& FileName);
 
+  // ---- row editor (rowedit.h) -------------------------------------------------------------------
+  // Edits all cells of Row in a modal form placed at (PosLeft, PosTop) with
+  // the caption "Editing Row <Row>" and the buttons "OK" and "Cancel";
+  // returns the modal result (mrOk after the row was written back).
+  int EditRowEntries(int Row, int PosLeft, int PosTop);
+  int EditRowEntries(int Row, int PosLeft, int PosTop, const std::string& FormCaption, const std::string& ButOKCaption,
+                     const std::string& ButCancelCaption);
+  // Places the controls on ContainerForm at (PosLeft, PosTop) instead; the
+  // form's caption is set empty, it grows to fit and gets no buttons.
+  // Without a container form nothing happens and the result is mrCancel.
+  int EditRowEntries(int Row, TForm* ContainerForm, int PosLeft, int PosTop);
+  // The form of the running or last row editor; null after a form the view
+  // created was freed.
+  [[nodiscard]] TForm* ContainerForm() const { return FContainerForm; }
+
   // ---- events -------------------------------------------------------------------------------------
   [[nodiscard]] const TNotifyEvent& OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent E) { FOnChange = std::move(E); }
@@ -391,6 +406,10 @@ class TReportListView : public TCustomDrawGrid {
   void RepaintCommonHeader(TCanvas& C);
   void PaintEmptyMessage(TCanvas& C);
   void PaintInterRowIndicator(TCanvas& C);
+
+  // Row editor (rowedit.cpp).
+  int RunRowEditor(int Row, TForm* Container, int PosLeft, int PosTop, const std::string& FormCaption,
+                   const std::string& ButOKCaption, const std::string& ButCancelCaption);
 
   // Input (replistview_input.cpp).
   void HeaderClickSort(int C);

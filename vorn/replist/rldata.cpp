@@ -290,37 +290,37 @@ double TRLData::AsNumber(int ACol, int ARow) const {
   return FStrings->GetAsNumber(ACol, ARow);
 }
 
+std::string ColumnKindDefault(char Kind, std::string_view Rest, int Row) {
+  switch (Kind) {
+    case 'c':
+    case 'l':
+      return std::string(Rest.substr(0, Rest.find('|')));
+    case 'd':
+      return std::string(Rest);
+    case 'e':
+    case 'f':
+    case 'h':
+    case 'i':
+      return ContainsFolded(Rest, "rix") ? RowNumberDefault(Kind, Rest, Row) : std::string(Rest);
+    case 's':
+      if (!ContainsFolded(Rest, "$pwd$")) return std::string(Rest);
+      return InventPassword(std::min(LeadingInteger(TailFrom(Rest, 5)), kMaxGenerated));
+    default:
+      return {};
+  }
+}
+
 std::string TRLData::DefaultValue(int ACol, int ARow) const {
   const std::string format = ColumnFormat(ACol);
   const std::size_t close = format.find(']');
-  if (close == std::string::npos) {
-    // No kind bracket: a text column whose rest is the whole format.
-    if (!ContainsFolded(format, "$pwd$")) return format;
-    return InventPassword(std::min(LeadingInteger(TailFrom(format, 5)), kMaxGenerated));
-  }
+  if (close == std::string::npos) return ColumnKindDefault('s', format, ARow);  // the whole format is rest
   const std::string_view remainder = std::string_view(format).substr(close + 1);
   if (remainder.empty()) return {};
   const std::size_t widthClose = remainder.find(']');
   const std::string_view rest = widthClose == std::string_view::npos ? remainder : remainder.substr(widthClose + 1);
   const std::size_t open = format.find('[');
   const char kind = open != std::string::npos && open + 1 < close ? format[open + 1] : '\0';
-  switch (kind) {
-    case 'c':
-    case 'l':
-      return std::string(rest.substr(0, rest.find('|')));
-    case 'd':
-      return std::string(rest);
-    case 'e':
-    case 'f':
-    case 'h':
-    case 'i':
-      return ContainsFolded(rest, "rix") ? RowNumberDefault(kind, rest, ARow) : std::string(rest);
-    case 's':
-      if (!ContainsFolded(rest, "$pwd$")) return std::string(rest);
-      return InventPassword(std::min(LeadingInteger(TailFrom(rest, 5)), kMaxGenerated));
-    default:
-      return {};
-  }
+  return ColumnKindDefault(kind, rest, ARow);
 }
 
 // ---- columns --------------------------------------------------------------------------------

@@ -98,6 +98,11 @@ struct TRLContents {
   std::unique_ptr<TStringArray> Strings;
 };
 
+// The default value a column of kind letter Kind ('c', 'l', 'd', 'e', 'f',
+// 'h', 'i', 's') with the given rest of its format proposes for row Row,
+// as TRLData::DefaultValue describes; "" for any other letter.
+std::string ColumnKindDefault(char Kind, std::string_view Rest, int Row);
+
 class TRLData : public TComponent {
  public:
   static constexpr const char* DefaultCommonHeader = "Vorn Report Listview";
