@@ -74,6 +74,16 @@ TEST_F(FolderTreeTest, StartsAtTheRootWithAnExpandButton) {
   EXPECT_FALSE(TFolderTree::IsRead(tree->Selected()));
 }
 
+TEST_F(FolderTreeTest, DisablingShowsTheButtonFaceAndEnablingTheTreeColourAgain) {
+  tree->SetTreeColor(0x00FFFF);
+  tree->SetEnabled(false);
+  EXPECT_EQ(tree->Color(), clBtnFace);
+  tree->SetTreeColor(0x00FF00);  // kept for when the tree is enabled again
+  EXPECT_EQ(tree->Color(), clBtnFace);
+  tree->SetEnabled(true);
+  EXPECT_EQ(tree->Color(), 0x00FF00u);
+}
+
 TEST_F(FolderTreeTest, ListsShownFoldersSortedWithButtonsWhereFoldersFollow) {
   Make("Beta/inner");
   Make("alpha");

@@ -297,8 +297,17 @@ void TFolderTree::SetTreeColor(TColor Value) {
 }
 
 void TFolderTree::SetEnabled(bool Value) {
+  // A colour set through the control itself while enabled is kept too.
+  if (!Value && Enabled()) FColorBak = Color();
   SetColor(Value ? FColorBak : clBtnFace);
   TCustomTreeView::SetEnabled(Value);
+}
+
+void TFolderTree::Loaded() {
+  TCustomTreeView::Loaded();
+  if (Color() == 0x000000) SetColor(0xFFFFFF);  // a black tree from a form means "not set"
+  FColorBak = Color();
+  FullCollapse();
 }
 
 }  // namespace vorn

@@ -71,6 +71,7 @@ class TFolderTree : public TCustomTreeView {
   // The colour of the enabled tree; a disabled tree shows the button face.
   void SetTreeColor(TColor Value);
   void SetEnabled(bool Value) override;
+  void Loaded() override;
   [[nodiscard]] const TNotifyEvent& OnDirChanged() const { return FOnDirChange; }
   void SetOnDirChanged(TNotifyEvent Value) { FOnDirChange = std::move(Value); }
 
