@@ -253,8 +253,12 @@ TEST_F(ThumbnailsTest, SelectionModes) {
   EXPECT_EQ(view->NumSlidesSelected(), 5);
   EXPECT_EQ(view->FirstSelectedSlide(), 3);
 
-  int clicked = -1;
+  int clicked = -1, doubled = -1;
   view->SetOnImageClick([&](TObject*, int, int, int Id) { clicked = Id; });
+  view->SetOnImageDblClick([&](TObject*, int, int, int Id) { doubled = Id; });
+  const TPoint c2 = Center(2);
+  host.DoubleClick(*view, c2.X, c2.Y);
+  EXPECT_EQ(doubled, 2);
   view->SetSlideSelectMode(ssmDisabled);
   EXPECT_EQ(view->NumSlidesSelected(), 0);
   ClickSlide(5);
