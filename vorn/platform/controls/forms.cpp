@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/runtime/host.h"
 
 namespace vorn {
@@ -98,6 +99,14 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 320, 240);
   Font()->SetName("Tahoma");
   SetParentFont(false);
+  FCanvas->SetFont(Font());
+}
+
+// The form's canvas measures and writes in the form's font, also before
+// the form is shown.
+void TCustomForm::CMFontChanged(TMessage& Message) {
+  FCanvas->SetFont(Font());
+  TWinControl::CMFontChanged(Message);
 }
 
 TCustomForm::~TCustomForm() {
@@ -167,15 +176,16 @@ void TCustomForm::DoClose(TCloseAction& Action) {
 }
 
 void TCustomForm::Close() {
-  if (FModal) {
-    FModalResult = mrCancel;
-    return;
-  }
   TDestroyGuard guard(this);
   if (!CloseQuery() || guard.Gone()) return;
   TCloseAction action = caHide;
   DoClose(action);
-  if (guard.Gone()) return;
+  if (guard.Gone() || action == caNone) return;
+  if (FModal) {
+    FCloseRaised = true;
+    FModalResult = mrCancel;
+    return;
+  }
   if (action == caHide || action == caMinimize) {
     Hide();
   } else if (action == caFree) {
@@ -186,21 +196,31 @@ void TCustomForm::Close() {
 TModalResult TCustomForm::ShowModal() {
   FModalResult = mrNone;
   FModal = true;
+  FCloseRaised = false;
+  TDestroyGuard guard(this);
   Show();
   TModalResult result = mrCancel;
   try {
     result = CurrentHost().RunModal(*this);
   } catch (...) {
-    FModal = false;
-    Hide();
+    if (!guard.Gone()) {
+      FModal = false;
+      Hide();
+    }
     throw;
   }
-  FModal = false;
+  if (guard.Gone()) return result;
   if (FModalResult == mrNone) FModalResult = result;
+  if (!FCloseRaised) {
+    // Closed by its modal result (a button): OnClose still learns of it.
+    TCloseAction action = caHide;
+    Guarded(this, [&] { DoClose(action); });
+    if (guard.Gone()) return result;
+  }
+  FModal = false;
   Hide();
   return FModalResult;
 }
-
 
 void TCustomForm::Release() {
   Hide();
@@ -425,6 +445,12 @@ void TCustomForm::SetHover(TControl* Control) {
 void TCustomForm::InputMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y, bool Double) {
   Guarded(this, [&] {
     SetKeyDown(ButtonKey(Button), true);
+    // A press outside an open drop-down only closes it.
+    TDestroyGuard formGuard(this);
+    if (TDropDownWindow::DismissFor(this)) {
+      if (!formGuard.Gone()) FSwallowRelease = true;
+      return;
+    }
     FButtons.Include(ButtonState(Button));
     TControl* target = FCapture != nullptr ? FCapture : TargetAt({X, Y});
     if (target == nullptr) return;
@@ -440,6 +466,11 @@ void TCustomForm::InputMouseDown(TMouseButton Button, TShiftState Shift, int X, 
 
 void TCustomForm::InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TDestroyGuard formGuard(this);
+  if (FSwallowRelease) {
+    SetKeyDown(ButtonKey(Button), false);
+    FSwallowRelease = false;
+    return;
+  }
   Guarded(this, [&] {
     SetKeyDown(ButtonKey(Button), false);
     FButtons.Exclude(ButtonState(Button));

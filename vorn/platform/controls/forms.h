@@ -42,9 +42,12 @@ class TCustomForm : public TWinControl {
   void Show();
   void Hide();
   void SetVisible(bool Value) override;
-  // Closes: asks OnCloseQuery, then OnClose decides (hide by default).
+  // Closes: asks OnCloseQuery, then OnClose decides (hide by default;
+  // caNone keeps the form). A modal form that may close ends its
+  // ShowModal with mrCancel.
   void Close();
-  // Shows the form until its ModalResult is set; returns it.
+  // Shows the form until its ModalResult is set; returns it. OnClose runs
+  // once as the form closes, also when a button set ModalResult.
   TModalResult ShowModal();
   [[nodiscard]] TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
@@ -53,6 +56,9 @@ class TCustomForm : public TWinControl {
   void SetPosition(TPosition Value) { FPosition = Value; }
   [[nodiscard]] TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle Value) { FBorderStyle = Value; }
+  // A drop-down window (a list below a combo box): hosts show it without
+  // giving it the keyboard.
+  [[nodiscard]] virtual bool IsDropDown() const { return false; }
   [[nodiscard]] bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
   // Hides the form and frees it once the current message is handled.
@@ -118,6 +124,7 @@ class TCustomForm : public TWinControl {
  protected:
   virtual bool CloseQuery();
   void DoClose(TCloseAction& Action);
+  void CMFontChanged(TMessage& Message) override;
 
  private:
   friend class TControl;
@@ -153,8 +160,10 @@ class TCustomForm : public TWinControl {
   TControl* FCapture = nullptr;
   TControl* FHover = nullptr;
   TShiftState FButtons;
+  bool FSwallowRelease = false;  // a press that closed a drop-down: its release does nothing
   bool FActive = false;
   bool FModal = false;
+  bool FCloseRaised = false;  // OnClose ran during the current ShowModal
   bool FKeyPreview = false;
   bool FShownOnHost = false;
   TModalResult FModalResult = mrNone;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "vorn/platform/stdctrls/bevels.h"
+#include "vorn/platform/stdctrls/scrollbars.h"
 
 namespace vorn {
 
@@ -668,110 +669,25 @@ TRect TCustomGrid::HorzBarRect() const {
   return {0, Height() - ScrollBarSize, ClientAreaWidth(), Height()};
 }
 
-namespace {
-
-// The arrow buttons and the track between them along a bar.
-struct TBarLayout {
-  int Start;   // first pixel of the bar along its length
-  int Length;  // bar length
-  int Arrow;   // length of each arrow button
-  [[nodiscard]] int TrackStart() const { return Start + Arrow; }
-  [[nodiscard]] int TrackLength() const { return std::max(0, Length - 2 * Arrow); }
-};
-
-TBarLayout LayoutOf(const TRect& Bar, bool Vertical) {
-  const int length = Vertical ? Bar.Height() : Bar.Width();
-  const int arrow = std::min(TCustomGrid::ScrollBarSize, length / 2);
-  return {Vertical ? Bar.Top : Bar.Left, length, arrow};
-}
-
-void DrawButtonFace(TCanvas& C, const TRect& R) {
-  if (R.IsEmpty()) return;
-  C.Brush()->SetStyle(bsSolid);
-  C.Brush()->SetColor(clBtnFace);
-  C.FillRect(R);
-  TRect r = R;
-  Frame3D(C, r, clBtnHighlight, cl3DDkShadow, 1);
-  Frame3D(C, r, cl3DLight, clBtnShadow, 1);
-}
-
-// A small filled triangle pointing in one of four directions (0 up,
-// 1 down, 2 left, 3 right), centred in R.
-void DrawArrow(TCanvas& C, const TRect& R, int Direction) {
-  const int cx = (R.Left + R.Right) / 2;
-  const int cy = (R.Top + R.Bottom) / 2;
-  C.Pen()->SetColor(clBlack);
-  C.Brush()->SetColor(clBlack);
-  TPoint pts[3];
-  switch (Direction) {
-    case 0: pts[0] = {cx - 3, cy + 1}; pts[1] = {cx + 3, cy + 1}; pts[2] = {cx, cy - 2}; break;
-    case 1: pts[0] = {cx - 3, cy - 1}; pts[1] = {cx + 3, cy - 1}; pts[2] = {cx, cy + 2}; break;
-    case 2: pts[0] = {cx + 1, cy - 3}; pts[1] = {cx + 1, cy + 3}; pts[2] = {cx - 2, cy}; break;
-    default: pts[0] = {cx - 1, cy - 3}; pts[1] = {cx - 1, cy + 3}; pts[2] = {cx + 2, cy}; break;
-  }
-  C.Polygon(pts);
-}
-
-}  // namespace
-
-TRect TCustomGrid::ThumbRect(const TRect& Bar, bool Vertical) const {
-  const TBarLayout l = LayoutOf(Bar, Vertical);
-  const int max = Vertical ? MaxTopRow() - FFixedRows : MaxLeftCol() - FFixedCols;
-  if (max <= 0 || l.TrackLength() < 8) return {0, 0, 0, 0};
-  int value = Vertical ? FTopLeft.Y - FFixedRows : FTopLeft.X - FFixedCols;
-  const bool dragging = FState == (Vertical ? TGridState::ScrollVert : TGridState::ScrollHorz);
-  if (dragging) value = FThumbValue;
-  const int page = std::max(1, Vertical ? VisibleRowCount() : VisibleColCount());
-  const auto track = static_cast<std::int64_t>(l.TrackLength());
-  const int thumb = static_cast<int>(std::clamp<std::int64_t>(track * page / (max + page), 8, track));
-  const int pos = l.TrackStart() + static_cast<int>((track - thumb) * value / max);
-  if (Vertical) return {Bar.Left, pos, Bar.Right, pos + thumb};
-  return {pos, Bar.Top, pos + thumb, Bar.Bottom};
-}
-
-void TCustomGrid::PaintScrollBar(TCanvas& C, const TRect& Bar, bool Vertical, int, int, int) {
-  const TBarLayout l = LayoutOf(Bar, Vertical);
-  C.Brush()->SetStyle(bsSolid);
-  C.Brush()->SetColor(static_cast<TColor>(0xE8E8E8));
-  C.FillRect(Bar);
-  TRect first, second;
-  if (Vertical) {
-    first = {Bar.Left, l.Start, Bar.Right, l.Start + l.Arrow};
-    second = {Bar.Left, Bar.Bottom - l.Arrow, Bar.Right, Bar.Bottom};
-  } else {
-    first = {l.Start, Bar.Top, l.Start + l.Arrow, Bar.Bottom};
-    second = {Bar.Right - l.Arrow, Bar.Top, Bar.Right, Bar.Bottom};
-  }
-  DrawButtonFace(C, first);
-  DrawButtonFace(C, second);
-  DrawArrow(C, first, Vertical ? 0 : 2);
-  DrawArrow(C, second, Vertical ? 1 : 3);
-  DrawButtonFace(C, ThumbRect(Bar, Vertical));
+TScrollBarState TCustomGrid::BarState(bool Vertical) const {
+  TScrollBarState s;
+  s.Bar = Vertical ? VertBarRect() : HorzBarRect();
+  s.Vertical = Vertical;
+  s.Max = Vertical ? MaxTopRow() - FFixedRows : MaxLeftCol() - FFixedCols;
+  s.Position = Vertical ? FTopLeft.Y - FFixedRows : FTopLeft.X - FFixedCols;
+  if (FState == (Vertical ? TGridState::ScrollVert : TGridState::ScrollHorz)) s.Position = FThumbValue;
+  s.Page = std::max(1, Vertical ? VisibleRowCount() : VisibleColCount());
+  return s;
 }
 
 void TCustomGrid::PaintScrollBars(TCanvas& C) {
-  if (FVertBar) PaintScrollBar(C, VertBarRect(), true, 0, 0, 0);
-  if (FHorzBar) PaintScrollBar(C, HorzBarRect(), false, 0, 0, 0);
+  if (FVertBar) PaintScrollBar(C, BarState(true));
+  if (FHorzBar) PaintScrollBar(C, BarState(false));
   if (FVertBar && FHorzBar) {
     C.Brush()->SetStyle(bsSolid);
     C.Brush()->SetColor(clBtnFace);
     C.FillRect({Width() - ScrollBarSize, Height() - ScrollBarSize, Width(), Height()});
   }
-}
-
-TCustomGrid::TBarPart TCustomGrid::BarPartAt(const TRect& Bar, bool Vertical, TPoint P) const {
-  if (!Bar.Contains(P)) return TBarPart::None;
-  const TBarLayout l = LayoutOf(Bar, Vertical);
-  const int along = Vertical ? P.Y : P.X;
-  if (along < l.TrackStart()) return TBarPart::LineUp;
-  if (along >= l.Start + l.Length - l.Arrow) return TBarPart::LineDown;
-  const TRect thumb = ThumbRect(Bar, Vertical);
-  if (thumb.IsEmpty()) return TBarPart::None;
-  const int thumbStart = Vertical ? thumb.Top : thumb.Left;
-  const int thumbEnd = Vertical ? thumb.Bottom : thumb.Right;
-  if (along < thumbStart) return TBarPart::PageUp;
-  if (along >= thumbEnd) return TBarPart::PageDown;
-  return TBarPart::Thumb;
 }
 
 void TCustomGrid::ScrollByBar(bool Vertical, TBarPart Part) {
@@ -797,16 +713,9 @@ void TCustomGrid::ScrollByBar(bool Vertical, TBarPart Part) {
 }
 
 void TCustomGrid::DragThumb(bool Vertical, TPoint P, bool Apply) {
-  const TRect bar = Vertical ? VertBarRect() : HorzBarRect();
-  const TRect thumb = ThumbRect(bar, Vertical);
-  const TBarLayout l = LayoutOf(bar, Vertical);
-  const int max = Vertical ? MaxTopRow() - FFixedRows : MaxLeftCol() - FFixedCols;
-  const int thumbLength = Vertical ? thumb.Height() : thumb.Width();
-  const int room = l.TrackLength() - thumbLength;
-  if (max <= 0 || room <= 0) return;
-  const int offset = (Vertical ? P.Y - FThumbGrab.Y : P.X - FThumbGrab.X) - l.TrackStart();
-  const auto value = static_cast<int>(
-      std::clamp<std::int64_t>((static_cast<std::int64_t>(offset) * max + room / 2) / room, 0, max));
+  const TScrollBarState state = BarState(Vertical);
+  if (ScrollBarThumb(state).IsEmpty()) return;
+  const int value = ScrollBarPositionAt(state, Vertical ? P.Y - FThumbGrab.Y : P.X - FThumbGrab.X);
   FThumbValue = value;
   if (Apply) {
     TDestroyGuard guard(this);  // scrolling raises OnTopLeftChanged
@@ -817,7 +726,7 @@ void TCustomGrid::DragThumb(bool Vertical, TPoint P, bool Apply) {
     }
     if (guard.Gone()) return;
   }
-  InvalidateRect(bar);
+  InvalidateRect(state.Bar);
 }
 
 }  // namespace vorn

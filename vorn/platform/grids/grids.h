@@ -41,6 +41,7 @@
 #include "vorn/platform/controls/controls.h"
 #include "vorn/platform/grids/gridaxis.h"
 #include "vorn/platform/stdctrls/edit.h"
+#include "vorn/platform/stdctrls/scrollbars.h"
 
 namespace vorn {
 
@@ -351,7 +352,7 @@ class TCustomGrid : public TCustomControl {
 
  private:
   enum class TGridState : std::uint8_t { Normal, Selecting, ColSizing, RowSizing, ColMoving, RowMoving, ScrollVert, ScrollHorz };
-  enum class TBarPart : std::uint8_t { None, LineUp, LineDown, PageUp, PageDown, Thumb };
+  using TBarPart = TScrollBarPart;
 
   // Layout.
   [[nodiscard]] int HorzLineWidth() const;
@@ -391,7 +392,6 @@ class TCustomGrid : public TCustomControl {
   bool PaintOneCell(TCanvas& C, int ACol, int ARow, const TRect& R);
   void PaintLines(TCanvas& C);
   void PaintScrollBars(TCanvas& C);
-  void PaintScrollBar(TCanvas& C, const TRect& Bar, bool Vertical, int Pos, int Max, int Page);
   [[nodiscard]] TGridDrawState CellState(int ACol, int ARow) const;
 
   // Input.
@@ -403,8 +403,8 @@ class TCustomGrid : public TCustomControl {
   void StartSelecting(TGridCoord Cell, TShiftState Shift);
   [[nodiscard]] TRect VertBarRect() const;
   [[nodiscard]] TRect HorzBarRect() const;
-  [[nodiscard]] TBarPart BarPartAt(const TRect& Bar, bool Vertical, TPoint P) const;
-  [[nodiscard]] TRect ThumbRect(const TRect& Bar, bool Vertical) const;
+  // The bar's geometry and position, for painting, hit testing and dragging.
+  [[nodiscard]] TScrollBarState BarState(bool Vertical) const;
   void ScrollByBar(bool Vertical, TBarPart Part);
   void DragThumb(bool Vertical, TPoint P, bool Apply);
   void PlaceEditor();

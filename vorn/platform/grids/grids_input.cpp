@@ -332,10 +332,11 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
   if (Button != mbLeft || guard.Gone()) return;
   const TPoint p{X, Y};
   for (const bool vertical : {true, false}) {
-    const TRect bar = vertical ? VertBarRect() : HorzBarRect();
-    const TBarPart part = BarPartAt(bar, vertical, p);
+    const TScrollBarState state = BarState(vertical);
+    const TRect bar = state.Bar;
+    const TBarPart part = ScrollBarPartAt(state, p);
     if (part == TBarPart::Thumb) {
-      const TRect thumb = ThumbRect(bar, vertical);
+      const TRect thumb = ScrollBarThumb(state);
       FThumbGrab = {X - thumb.Left, Y - thumb.Top};
       FThumbValue = vertical ? FTopLeft.Y - FFixedRows : FTopLeft.X - FFixedCols;
       FState = vertical ? TGridState::ScrollVert : TGridState::ScrollHorz;

@@ -74,14 +74,16 @@ TCustomForm* THeadlessHost::ActiveForm() const { return FActive; }
 
 void THeadlessHost::FormShown(TCustomForm& Form) {
   if (std::find(FForms.begin(), FForms.end(), &Form) == FForms.end()) FForms.push_back(&Form);
-  Activate(&Form);
+  // A drop-down leaves the keyboard with the form that opened it.
+  if (!Form.IsDropDown()) Activate(&Form);
 }
 
 void THeadlessHost::FormHidden(TCustomForm& Form) {
   FForms.erase(std::remove(FForms.begin(), FForms.end(), &Form), FForms.end());
   if (FActive == &Form) {
     FActive = nullptr;
-    Activate(FForms.empty() ? nullptr : FForms.back());
+    auto next = std::find_if(FForms.rbegin(), FForms.rend(), [](TCustomForm* f) { return !f->IsDropDown(); });
+    Activate(next == FForms.rend() ? nullptr : *next);
   }
 }
 
@@ -130,7 +132,7 @@ void THeadlessHost::ClearClipboard() {
 // ---- input --------------------------------------------------------------------------------
 
 void THeadlessHost::MouseDown(TCustomForm& Form, int X, int Y, TMouseButton Button) {
-  Activate(&Form);
+  if (!Form.IsDropDown()) Activate(&Form);
   Form.InputMouseMove(KeyboardShiftState(), X, Y);
   Form.InputMouseDown(Button, KeyboardShiftState(), X, Y, false);
   ProcessMessages();

@@ -338,6 +338,10 @@ void TCustomEdit::KeyDown(Word& Key, TShiftState Shift) {
   TDestroyGuard guard(this);
   TCustomControl::KeyDown(Key, Shift);
   if (Key == 0 || guard.Gone()) return;
+  EditKeyDown(Key, Shift);
+}
+
+void TCustomEdit::EditKeyDown(Word& Key, TShiftState Shift) {
   const bool shift = Shift.Contains(ssShift);
   // Ctrl with Alt is AltGr: the key types a character, it is no shortcut.
   const bool ctrl = Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
@@ -390,7 +394,12 @@ void TCustomEdit::KeyDown(Word& Key, TShiftState Shift) {
 void TCustomEdit::KeyPress(char32_t& Key) {
   TDestroyGuard guard(this);
   TCustomControl::KeyPress(Key);
-  if (Key == 0 || guard.Gone() || FReadOnly) return;
+  if (Key == 0 || guard.Gone()) return;
+  EditKeyPress(Key);
+}
+
+void TCustomEdit::EditKeyPress(char32_t& Key) {
+  if (FReadOnly) return;
   if (Key == 8) {
     if (FSelLength > 0) {
       ClearSelection();

@@ -86,8 +86,14 @@ class TCustomEdit : public TCustomControl {
   void WMGetDlgCode(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
-  // The text area inside the border.
-  [[nodiscard]] TRect TextArea() const;
+  // The text area inside the border (controls with a button beside the
+  // text make it narrower).
+  [[nodiscard]] virtual TRect TextArea() const;
+  // The editing a key or character does, without OnKeyDown/OnKeyPress:
+  // controls built on the edit that handle some keys themselves pass the
+  // rest on here.
+  void EditKeyDown(Word& Key, TShiftState Shift);
+  void EditKeyPress(char32_t& Key);
 
  private:
   // Typed: part of a run of typed characters that undoes as one.

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/controls/forms.h"
 #include "vorn/platform/graphics/drawtext.h"
 #include "vorn/platform/runtime/timers.h"
@@ -270,12 +271,26 @@ void TSDLHost::HandleEvents() {
     }
     Window* w = WindowOf(windowId);
     if (w == nullptr) continue;
-    TCustomForm& form = *w->Form;
-    // While a modal form runs, the other windows take no input.
-    const bool blocked = FModal != nullptr && &form != FModal && e.type != SDL_WINDOWEVENT;
+    TCustomForm* target = w->Form;
+    // Keys that reach a drop-down window belong to the form of the control
+    // that opened it, which keeps the keyboard.
+    const bool keyboard = e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT;
+    if (keyboard && target->IsDropDown()) {
+      TControl* opener = static_cast<TDropDownWindow*>(target)->Opener();
+      TCustomForm* owner = opener != nullptr ? GetParentForm(opener) : nullptr;
+      if (owner == nullptr || FWindows.count(owner) == 0) continue;
+      target = owner;
+    }
+    TCustomForm& form = *target;
+    // While a modal form runs, the other windows take no input; a drop-down
+    // opened from it does.
+    const bool blocked = FModal != nullptr && &form != FModal && !form.IsDropDown() && e.type != SDL_WINDOWEVENT;
     if (blocked) {
-      // A click elsewhere closes an open popup menu.
-      if (e.type == SDL_MOUSEBUTTONDOWN && FModal->BorderStyle() == bsNone) FModal->Hide();
+      // A click elsewhere closes an open popup menu or drop-down.
+      if (e.type == SDL_MOUSEBUTTONDOWN) {
+        TDropDownWindow::DismissFor(&form);
+        if (FModal->BorderStyle() == bsNone) FModal->Hide();
+      }
       continue;
     }
     const TShiftState shift = KeyboardShiftState();
