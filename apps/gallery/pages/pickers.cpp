@@ -5,6 +5,7 @@
 #include <string>
 
 #include "apps/gallery/gallery.h"
+#include "vorn/pickers/colsel.h"
 #include "vorn/pickers/foldertree.h"
 #include "vorn/pickers/minical.h"
 #include "vorn/pickers/repsbut.h"
@@ -151,6 +152,16 @@ void BuildButtons(TWinControl& parent) {
     dialog.SetColor(preview->Color());
     if (dialog.Execute()) preview->SetColor(dialog.Color());
   });
+  Caption(parent, 220, 70, 200, "Colour selector (entry 1 editable)");
+  auto* colsel = Place<TColSel>(parent, 220, 88, 200, 24);
+  colsel->LoadStandardPalette();
+  colsel->SetColorEditAllowed(1, true);
+  colsel->SetSelColor(clRed);
+  colsel->SetDropDownCount(12);
+  Caption(parent, 440, 70, 200, "Disabled, system palette");
+  auto* off = Place<TColSel>(parent, 440, 88, 200, 24);
+  off->LoadWindowsSystemPalette();
+  off->SetEnabled(false);
   Caption(parent, 0, 126, 400, "The dialog's form:");
   std::array<TColor, CustomColorCount> custom{};
   custom.fill(clWhite);
@@ -163,8 +174,8 @@ void BuildButtons(TWinControl& parent) {
 }
 
 VORN_GALLERY_PAGE(TPage{73, "pickbuttons", "Repeat button, colours",
-                        "Speed buttons that repeat while held; the colour dialog with basic and custom colours, "
-                        "RGB and HSV fields and a preview.",
+                        "Speed buttons that repeat while held; colour selectors (open over the bar of an editable "
+                        "entry for the dialog); the colour dialog with basic and custom colours, RGB and HSV fields.",
                         BuildButtons});
 
 }  // namespace
