@@ -1,0 +1,197 @@
+// TMiniCal: a month calendar on an 8 x 8 draw grid.
+//
+//   row 0     | "#" |  <<  |  <  |   month year   |  >  |  >>  |
+//   row 1     | "#" | weekday names (from FirstDayOfWeek on)   |
+//   rows 2..7 | ISO week number | six weeks of days             |
+//
+// The "#" button spans rows 0 and 1 and jumps to today; the month label is
+// drawn by column 5 over columns 3..5. The first of the shown month always
+// lies in row 2; days before and after it belong to the neighbouring months
+// and are drawn in ColorInactiveMonth. Day d of a day cell is
+// 7 Row - 14 + MonthOffset + Col - 1.
+//
+// Holidays: a list of fixed-date holidays, each either yearly or of one
+// year (eight yearly ones are built in), plus six that move with Easter
+// Sunday (Easter Sunday and Monday, Ascension, Pentecost, Whit Monday,
+// Corpus Christi). A list entry wins over a movable holiday on the same
+// day. The selected date's holiday caption becomes the control's hint.
+//
+// Dates run from 1 January 1 to 31 December 9999; setters that would leave
+// that range, or name a day that does not exist, raise EConvertError and
+// keep the date. Navigation by mouse beyond the range does nothing.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vorn/foundation/basics.h"
+#include "vorn/platform/grids/grids.h"
+#include "vorn/platform/runtime/dates.h"
+
+namespace vorn {
+
+enum TDayOfWeek : std::uint8_t { dwMon, dwTue, dwWed, dwThu, dwFri, dwSat, dwSun };
+using TDayColors = std::array<TColor, 7>;
+
+// Easter Sunday of a Gregorian year (Gauss's rule); Month is 3 or 4.
+void CalcEasterSunday(int Year, int& Day, int& Month);
+
+class TMiniCal : public TCustomDrawGrid {
+ public:
+  // Year of a yearly holiday in the list.
+  static constexpr int RepeatYear = -99999;
+
+  explicit TMiniCal(TComponent* AOwner);
+
+  // ---- the date -------------------------------------------------------------------
+  [[nodiscard]] TDateTime Date() const { return FDate; }
+  void SetDate(TDateTime Value);
+  [[nodiscard]] int Day() const;
+  [[nodiscard]] int Month() const;
+  [[nodiscard]] int Year() const;
+  // Negative years, months outside 0..12 and days outside 0..days in the
+  // month are ignored; 0 and other dates that do not exist raise.
+  void SetDay(int Value);
+  void SetMonth(int Value);
+  void SetYear(int Value);
+  void NextMonth() { StepMonth(+1); }
+  void PrevMonth() { StepMonth(-1); }
+  void NextYear() { StepYear(+1); }
+  void PrevYear() { StepYear(-1); }
+  void LastDayOfMonth();
+
+  // ---- holidays --------------------------------------------------------------------
+  // Whether the day is a holiday; Caption receives its name (cleared first).
+  bool CheckHoliday(int AYear, int AMonth, int ADay, std::string& Caption) const;
+  void ClearHolidayList();
+  void AddHoliday(int ADay, int AMonth, int AYear, const std::string& Caption);
+  void AddRepeatHoliday(int ADay, int AMonth, const std::string& Caption);
+  // Entry HDIndex (1-based); false and outputs untouched outside the list.
+  bool RetrieveHoliday(int HDIndex, int& ADay, int& AMonth, int& AYear, bool& IsRepeatHDay,
+                       std::string& Description) const;
+  [[nodiscard]] int NumHolidays() const { return static_cast<int>(FHolidays.size()); }
+
+  // ---- look and behaviour ---------------------------------------------------------------
+  [[nodiscard]] bool AutoSwitch() const { return FAutoSwitch; }
+  void SetAutoSwitch(bool Value) { FAutoSwitch = Value; }
+  [[nodiscard]] TColor ColorActiveMonth() const { return FColorActMon; }
+  void SetColorActiveMonth(TColor Value) { SetColor(FColorActMon, Value); }
+  [[nodiscard]] TColor ColorInactiveMonth() const { return FColorInactMon; }
+  void SetColorInactiveMonth(TColor Value) { SetColor(FColorInactMon, Value); }
+  [[nodiscard]] TColor ColorWeekNoBg() const { return FColorWknBg; }
+  void SetColorWeekNoBg(TColor Value) { SetColor(FColorWknBg, Value); }
+  [[nodiscard]] TColor ColorWeekNoFg() const { return FColorWknFg; }
+  void SetColorWeekNoFg(TColor Value) { SetColor(FColorWknFg, Value); }
+  [[nodiscard]] TColor ColorDayIdBg() const { return FColorDayIdBg; }
+  void SetColorDayIdBg(TColor Value) { SetColor(FColorDayIdBg, Value); }
+  [[nodiscard]] TColor ColorDayIdFg() const { return FColorDayIdFg; }
+  void SetColorDayIdFg(TColor Value) { SetColor(FColorDayIdFg, Value); }
+  [[nodiscard]] TColor ColorSelectedBg() const { return FColorSelBg; }
+  void SetColorSelectedBg(TColor Value) { SetColor(FColorSelBg, Value); }
+  [[nodiscard]] TColor ColorSelectedFg() const { return FColorSelFg; }
+  void SetColorSelectedFg(TColor Value) { SetColor(FColorSelFg, Value); }
+  [[nodiscard]] TColor ColorHolidayBg() const { return FColorHdayBg; }
+  void SetColorHolidayBg(TColor Value) { SetColor(FColorHdayBg, Value); }
+  [[nodiscard]] TColor ColorHolidayFg() const { return FColorHdayFg; }
+  void SetColorHolidayFg(TColor Value) { SetColor(FColorHdayFg, Value); }
+  [[nodiscard]] TColor ColorToday() const { return FColorToday; }
+  void SetColorToday(TColor Value) { SetColor(FColorToday, Value); }
+  // Background of the day cells of a weekday. Reading has no side effects;
+  // writing recomputes the layout and fires OnChange.
+  [[nodiscard]] TColor DayColors(TDayOfWeek Day) const { return FDayColors[Day % 7]; }
+  void SetDayColors(TDayOfWeek Day, TColor Value);
+  [[nodiscard]] TDayOfWeek FirstDayOfWeek() const { return F1stDayWeek; }
+  void SetFirstDayOfWeek(TDayOfWeek Value);
+  [[nodiscard]] bool IndicateHolidays() const { return FIndicateHolid; }
+  void SetIndicateHolidays(bool Value);
+  // Texts in English, German, French or Spanish; other values use English.
+  // Setting it resets the holiday list to the built-in holidays.
+  [[nodiscard]] TLanguage Language() const { return FLanguage; }
+  void SetLanguage(TLanguage Value);
+  [[nodiscard]] bool MarkToday() const { return FMarkToday; }
+  void SetMarkToday(bool Value);
+  [[nodiscard]] bool ShowHolidayHint() const { return FShowHDayHint; }
+  void SetShowHolidayHint(bool Value);
+  [[nodiscard]] bool ShowMonthShort() const { return FMonthShort; }
+  void SetShowMonthShort(bool Value);
+  [[nodiscard]] bool ShowMovableHolidays() const { return FShowMovHdays; }
+  void SetShowMovableHolidays(bool Value);
+  // The 3-D frames of the buttons.
+  [[nodiscard]] bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool Value);
+  [[nodiscard]] const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent Value) { FOnChange = std::move(Value); }
+
+  // ---- geometry ----------------------------------------------------------------------
+  // Offset of the first of the shown month (see the day formula above).
+  [[nodiscard]] int MonthOffset() const { return FMonOfs; }
+  // Day number of a day cell: below 1 or above the month's length for the
+  // neighbouring months.
+  [[nodiscard]] int DayOfCell(int ACol, int ARow) const { return 7 * ARow - 14 + FMonOfs + ACol - 1; }
+  // ISO week number shown in week row ARow (2..7): the week of the month's
+  // first day plus ARow - 2 weeks; 0 beyond the last date there is.
+  [[nodiscard]] int WeekNumberOfRow(int ARow) const;
+
+  void Paint() override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+ protected:
+  void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+
+ private:
+  struct THoliday {
+    int Day;
+    int Month;
+    int Year;  // RepeatYear for every year
+    std::string Caption;
+  };
+
+  void SetColor(TColor& Field, TColor Value);
+  void LoadBuiltInHolidays();
+  void UpdateLayout();
+  void Changed();
+  void SetDateParts(int AYear, int AMonth, int ADay);
+  void StepMonth(int Step);
+  void StepYear(int Step);
+  void ClickDay(int ACol, int ARow);
+  void ClickButton(int ACol);
+  void ResizeCells();
+  [[nodiscard]] int LanguageIndex() const;
+  void DrawButton(TCanvas& C, const TRect& R, const std::string& Text) const;
+  void DrawDayCell(TCanvas& C, int ACol, int ARow, const TRect& R) const;
+  void DrawFrame3D(TCanvas& C, const TRect& R) const;
+  static void CenterText(TCanvas& C, const TRect& R, const std::string& Text);
+
+  bool FAutoSwitch = true;
+  TColor FColorActMon = 0x000000;
+  TColor FColorInactMon = 0xC0C0C0;
+  TColor FColorWknBg = 0xC0C0C0;
+  TColor FColorWknFg = 0x000000;
+  TColor FColorDayIdBg = 0xC0C0C0;
+  TColor FColorDayIdFg = 0x000000;
+  TColor FColorSelBg = 0xD0A040;
+  TColor FColorSelFg = 0xFFFFFF;
+  TColor FColorHdayBg = 0x9BD8F1;
+  TColor FColorHdayFg = 0x0000C0;
+  TColor FColorToday = 0x0000FF;
+  bool FShowHDayHint = true;
+  bool FIndicateHolid = true;
+  bool FShowMovHdays = true;
+  std::vector<THoliday> FHolidays;
+  TDateTime FDate = 0;
+  TDayColors FDayColors{0xF8F8F8, 0xF8F8F8, 0xF8F8F8, 0xF8F8F8, 0xF8F8F8, 0xBBDDEE, 0xCCEEFF};
+  TLanguage FLanguage = lgEnglish;
+  bool FMarkToday = true;
+  int FMonOfs = 0;
+  bool FMonthShort = true;
+  TNotifyEvent FOnChange;
+  bool FUpdating = false;
+  TDayOfWeek F1stDayWeek = dwMon;
+  bool FCtl3D = true;
+};
+
+}  // namespace vorn
