@@ -1,6 +1,7 @@
 #include "vorn/gauges/meter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -626,19 +627,21 @@ const TBitmap* TMeter::Picture() {
     FPictureValid = false;
     ++FDialBuilds;
   }
-  TRect needles{};
-  for (const TNeedleLayout* L : {FNeedle2Layout.get(), FNeedleLayout.get()}) {
-    if (!L->Visible()) continue;
-    const TRect r = NeedleShape(*L, L == FNeedleLayout.get() ? FValue : FValue2).Bounds;
-    needles = needles.IsEmpty() ? r : UnionRect(needles, r);
+  // The needles as they are now, hidden ones as empty shapes.
+  std::array<TNeedleShape, 2> needles;
+  const TNeedleLayout* layouts[2] = {FNeedle2Layout.get(), FNeedleLayout.get()};
+  for (int i = 0; i < 2; ++i) {
+    if (layouts[i]->Visible()) needles[i] = NeedleShape(*layouts[i], i == 1 ? FValue : FValue2);
   }
   std::vector<TRect> areas;
   if (!FPictureValid || FOnBefDrawNeedle || FOnMeterRendered) {
     areas.push_back(whole);
   } else {
-    if (needles != FComposedNeedles) {
-      areas.push_back(FComposedNeedles);
-      areas.push_back(needles);
+    for (int i = 0; i < 2; ++i) {
+      const TNeedleShape& was = FComposedNeedles[i];
+      if (needles[i].Body == was.Body && needles[i].Shadow == was.Shadow) continue;
+      areas.push_back(was.Bounds);
+      areas.push_back(needles[i].Bounds);
     }
     if (FOFL != FComposedOFL || FUFL != FComposedUFL) {
       for (const TRect& r : LampRects()) areas.push_back(r);
@@ -657,7 +660,7 @@ const TBitmap* TMeter::Picture() {
     C.ResetClip();
     FChanged.push_back(r);
   }
-  FComposedNeedles = needles;
+  FComposedNeedles = std::move(needles);
   FComposedOFL = FOFL;
   FComposedUFL = FUFL;
   FPictureValid = true;

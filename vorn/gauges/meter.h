@@ -41,6 +41,7 @@
 // Every visible change paints at once onto the control's canvas.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -376,7 +377,7 @@ class TMeter : public TGraphicControl {
   std::unique_ptr<TBitmap> FPicture;
   bool FDialValid = false;
   bool FPictureValid = false;
-  TRect FComposedNeedles;  // needles and shadows in FPicture
+  std::array<TNeedleShape, 2> FComposedNeedles;  // second and main needle in FPicture
   bool FComposedOFL = false, FComposedUFL = false;
   std::vector<TRect> FChanged;  // picture areas not yet on the control
   int FDialBuilds = 0;
