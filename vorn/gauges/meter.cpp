@@ -637,12 +637,16 @@ const TBitmap* TMeter::Picture() {
   if (!FPictureValid || FOnBefDrawNeedle || FOnMeterRendered) {
     areas.push_back(whole);
   } else {
+    // Old and new needle share the centre, so one box around both.
+    TRect moved{};
     for (int i = 0; i < 2; ++i) {
       const TNeedleShape& was = FComposedNeedles[i];
       if (needles[i].Body == was.Body && needles[i].Shadow == was.Shadow) continue;
-      areas.push_back(was.Bounds);
-      areas.push_back(needles[i].Bounds);
+      for (const TRect& r : {was.Bounds, needles[i].Bounds}) {
+        if (!r.IsEmpty()) moved = moved.IsEmpty() ? r : UnionRect(moved, r);
+      }
     }
+    if (!moved.IsEmpty()) areas.push_back(moved);
     if (FOFL != FComposedOFL || FUFL != FComposedUFL) {
       for (const TRect& r : LampRects()) areas.push_back(r);
     }
@@ -836,17 +840,43 @@ void TMeter::PaintNeedle(TCanvas& C, const TNeedleShape& Shape, const TNeedleLay
   C.Polygon(Shape.Body);
 }
 
+// Cover parts wholly outside the canvas's clip are left out: a value
+// change repaints small areas, and the parts' pixels are the same either
+// way. Pen paths are drawn segment by segment for the same reason.
+namespace {
+
+bool Touches(const TCanvas& C, const TRect& Box) { return !IntersectRect(C.ClipRect(), Box).IsEmpty(); }
+
+// The pixels LineTo sets from From to To lie in this box.
+TRect SegmentBox(TPoint From, TPoint To) {
+  return {std::min(From.X, To.X), std::min(From.Y, To.Y), std::max(From.X, To.X) + 1, std::max(From.Y, To.Y) + 1};
+}
+
+void Segment(TCanvas& C, TColor Color, TPoint From, TPoint To) {
+  if (Touches(C, SegmentBox(From, To))) Line(C, Color, From, To);
+}
+
+void Segments(TCanvas& C, TColor Color, std::initializer_list<TPoint> Points) {
+  for (const TPoint* p = Points.begin(); p + 1 != Points.end(); ++p) Segment(C, Color, p[0], p[1]);
+}
+
+}  // namespace
+
 void TMeter::PaintCover(TCanvas& C) const {
   const int W = Width(), H = Height();
   C.Pen()->SetColor(FColorCover);
   C.Brush()->SetColor(FColorCover);
-  C.Rectangle(0, 0, FSRim - 1, H);
-  C.Rectangle(0, 0, W, FTRim);
-  C.Rectangle(W - FSRim, 0, W, H);
-  C.Rectangle(0, H - FBRim, W, H);
+  for (const TRect& rim : {TRect{0, 0, FSRim - 1, H}, TRect{0, 0, W, FTRim}, TRect{W - FSRim, 0, W, H},
+                           TRect{0, H - FBRim, W, H}}) {
+    if (Touches(C, {std::min(rim.Left, rim.Right), std::min(rim.Top, rim.Bottom), std::max(rim.Left, rim.Right),
+                    std::max(rim.Top, rim.Bottom)})) {
+      C.Rectangle(rim);
+    }
+  }
   PaintAnchor(C);
-  if (FLimWatHighOn) PaintLamp(C, true);
-  if (FLimWatLowOn) PaintLamp(C, false);
+  const std::vector<TRect> lamps = LampRects();
+  if (FLimWatHighOn && Touches(C, lamps[0])) PaintLamp(C, true);
+  if (FLimWatLowOn && Touches(C, lamps[1])) PaintLamp(C, false);
   if (FOnMeterRendered) FOnMeterRendered(const_cast<TMeter*>(this), &C);
   PaintFrame(C);
 }
@@ -855,13 +885,8 @@ void TMeter::PaintCover(TCanvas& C) const {
 // left, from the bottom-left corner round.
 void TMeter::PaintInnerBevel(TCanvas& C) const {
   const int W = Width(), H = Height();
-  C.MoveTo(FSRim - 1, H - FBRim);
-  C.Pen()->SetColor(kWhite);
-  C.LineTo(W - FSRim, H - FBRim);
-  C.LineTo(W - FSRim, FTRim);
-  C.Pen()->SetColor(kGrey);
-  C.LineTo(FSRim - 1, FTRim);
-  C.LineTo(FSRim - 1, H - FBRim);
+  Segments(C, kWhite, {{FSRim - 1, H - FBRim}, {W - FSRim, H - FBRim}, {W - FSRim, FTRim}});
+  Segments(C, kGrey, {{W - FSRim, FTRim}, {FSRim - 1, FTRim}, {FSRim - 1, H - FBRim}});
 }
 
 void TMeter::PaintAnchor(TCanvas& C) const {
@@ -870,7 +895,11 @@ void TMeter::PaintAnchor(TCanvas& C) const {
   // Coordinates of an absurd anchor size stay within the canvas's range.
   const int left = ClampCoord(cx - SA), right = ClampCoord(cx + SA);
   const int top = ClampCoord(cy - SA), bottom = ClampCoord(cy + SA);
-  if (!FAnchorCovrd) {
+  const int rimLine = H - FBRim;
+  // Everything of a drawn anchor that differs from the plain inner bevel.
+  const TRect anchorBox{std::min(left, right) - 1, std::min({top, bottom, rimLine}) - 1,
+                        std::max(left, right) + 1, std::max({top, bottom, rimLine, H}) + 1};
+  if (!FAnchorCovrd || (FACoverFName.empty() && !Touches(C, anchorBox))) {
     PaintInnerBevel(C);
   } else if (!FACoverFName.empty()) {
     PaintInnerBevel(C);
@@ -889,18 +918,15 @@ void TMeter::PaintAnchor(TCanvas& C) const {
     C.Pen()->SetColor(kGrey);
     C.Arc(left, top, right, bottom, left, bottom, right, top);
   } else {
+    // A half disk on a block standing on the bottom rim; the bevel runs
+    // round it.
     C.Pie(left, top, right, bottom, W, cy, 0, cy);
-    C.Rectangle(left, H - FBRim, right, cy);
-    Line(C, kGrey, {right - 1, cy}, {right - 1, H - FBRim});
+    C.Rectangle(left, rimLine, right, cy);
+    Segment(C, kGrey, {right - 1, cy}, {right - 1, rimLine});
+    Segments(C, kWhite, {{right - 1, rimLine}, {W - FSRim, rimLine}, {W - FSRim, FTRim}});
+    Segments(C, kGrey, {{W - FSRim, FTRim}, {FSRim - 1, FTRim}, {FSRim - 1, rimLine}});
+    Segments(C, kWhite, {{FSRim - 1, rimLine}, {left, rimLine}, {left, cy - 1}});
     C.Pen()->SetColor(kWhite);
-    C.LineTo(W - FSRim, H - FBRim);
-    C.LineTo(W - FSRim, FTRim);
-    C.Pen()->SetColor(kGrey);
-    C.LineTo(FSRim - 1, FTRim);
-    C.LineTo(FSRim - 1, H - FBRim);
-    C.Pen()->SetColor(kWhite);
-    C.LineTo(left, H - FBRim);
-    C.LineTo(left, cy - 1);
     C.Arc(left, top, right, bottom, W, cy, 0, cy);
     C.Pen()->SetColor(kGrey);
     C.Arc(left, top, right, bottom, right, cy, right, top);
@@ -933,21 +959,19 @@ void TMeter::PaintFrame(TCanvas& C) const {
   const TColor G = FColGrayLine, Wh = FColWhiteLine;
   switch (FFrameStyle) {
     case fsNone: break;
-    case fsSimple: Path(C, FColorBakG, {{0, H - 1}, {0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, H - 1}}); break;
+    case fsSimple: Segments(C, FColorBakG, {{0, H - 1}, {0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, H - 1}}); break;
     case fsLowered:
     case fsRaised: {
       const TColor first = FFrameStyle == fsLowered ? G : Wh, second = FFrameStyle == fsLowered ? Wh : G;
-      Path(C, first, {{0, H - 1}, {0, 0}, {W - 1, 0}});
-      C.Pen()->SetColor(second);
-      C.LineTo(W - 1, H - 1);
-      C.LineTo(0, H - 1);
+      Segments(C, first, {{0, H - 1}, {0, 0}, {W - 1, 0}});
+      Segments(C, second, {{W - 1, 0}, {W - 1, H - 1}, {0, H - 1}});
       break;
     }
     default: {
       const TColor outer = FFrameStyle == fsEmbossed ? Wh : G, inner = FFrameStyle == fsEmbossed ? G : Wh;
-      Path(C, outer, {{0, 0}, {W - 2, 0}, {W - 2, H - 2}, {0, H - 2}, {0, 0}});
-      Path(C, inner, {{1, H - 3}, {1, 1}, {W - 2, 1}});
-      Path(C, inner, {{1, H - 1}, {W - 1, H - 1}, {W - 1, 0}});
+      Segments(C, outer, {{0, 0}, {W - 2, 0}, {W - 2, H - 2}, {0, H - 2}, {0, 0}});
+      Segments(C, inner, {{1, H - 3}, {1, 1}, {W - 2, 1}});
+      Segments(C, inner, {{1, H - 1}, {W - 1, H - 1}, {W - 1, 0}});
       break;
     }
   }
