@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -587,6 +588,28 @@ TEST_F(MeterTest, ImagesFillTheBackgroundAndShowThroughTheAnchor) {
   meter->Loaded();
   EXPECT_EQ(meter->BackGroundImg(), "");
   std::filesystem::remove_all(dir);
+}
+
+// A palette picture lets the dial show through where its index is 0,
+// whatever colour that entry has (the picture comes from ImageMagick).
+TEST_F(MeterTest, PaletteAnchorPicturesAreClearAtIndexZero) {
+  const std::string file =
+      (std::filesystem::temp_directory_path() / ("vorn_meter_pal_" + std::to_string(::getpid()) + ".bmp")).string();
+  const std::string command = "convert -size 9x9 xc:'#00FF00' -fill '#0000FF' -draw 'rectangle 3,3 5,5' "
+                              "-type Palette BMP3:" + file + " 2>/dev/null";
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "ImageMagick convert is not available";
+  TBitmap picture;
+  picture.LoadFromFile(file);
+  ASSERT_TRUE(picture.HasPaletteIndices());
+  meter->NeedleLayout()->SetVisible(false);
+  meter->SetAnchorImage(file);
+  auto bmp = Render();
+  const int left = meter->OriginX() - 4, top = meter->OriginY() - 4;
+  for (const TPoint p : {TPoint{0, 0}, TPoint{4, 4}}) {
+    const TColor own = Px(picture, p.X, p.Y);
+    EXPECT_EQ(Px(*bmp, left + p.X, top + p.Y), picture.PaletteIndex(p.X, p.Y) == 0 ? 0xFFFFFF : own);
+  }
+  std::filesystem::remove(file);
 }
 
 }  // namespace

@@ -217,7 +217,7 @@ void TMeter::SetOnMeterRendered(TMeterRenderedEvent E) {
 
 // ---- values and range ---------------------------------------------------------------------------------------
 
-void TMeter::RaiseRangeEvent(double Value, bool) {
+void TMeter::RaiseRangeEvent(double Value) {
   if (Value >= FHighThreshold) {
     FOFL = true;
     DoOverFlowEvent();
@@ -237,7 +237,7 @@ void TMeter::SetValue(double Value) {
   if (std::isnan(Value) || Value == FValue) return;
   FValue = ClampTo(Value, FMinValue, FMaxValue);
   FOFL = FUFL = false;
-  if (FNeedleLayout->Visible()) RaiseRangeEvent(FValue, true);
+  if (FNeedleLayout->Visible()) RaiseRangeEvent(FValue);
   ValueChanged();
 }
 
@@ -250,7 +250,7 @@ void TMeter::SetValueSec(double Value) {
   FValue2 = ClampTo(Value, FMinValue, FMaxValue);
   FOFL = FUFL = false;
   if (!FNeedle2Layout->Visible()) return;
-  RaiseRangeEvent(FValue2, false);
+  RaiseRangeEvent(FValue2);
   ValueChanged();
 }
 
@@ -807,9 +807,8 @@ void TMeter::PaintCaption(TCanvas& C) const {
   C.TextOut(FMeterCenterX - size.cx / 2, FMeterCenterY - SafeRound(FMeterRadius / 3) - size.cy / 2, text);
 }
 
-// The canvas as the dial leaves it, so that needles, cover and the event
-// handlers see the same state whether the dial was drawn just now or
-// copied from the kept bitmap.
+// One canvas state for needles, cover and the event handlers, whether
+// the dial was drawn just now or copied from the kept bitmap.
 void TMeter::PrepareUpperLayers(TCanvas& C) const {
   C.SetCopyMode(cmSrcCopy);
   C.Pen()->SetStyle(psSolid);

@@ -304,7 +304,8 @@ class TMeter : public TGraphicControl {
   void ValueChanged();
   // Draws the changed part of the picture onto the control.
   void Redraw(bool Everything);
-  void RaiseRangeEvent(double Value, bool Main);
+  // Lights a lamp and raises the range event of an accepted value.
+  void RaiseRangeEvent(double Value);
   void LoadAnchorImage(const std::string& FileName);
   void BuildAnchorMask();
   [[nodiscard]] double FractionOf(double Value) const;

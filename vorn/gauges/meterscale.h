@@ -46,8 +46,8 @@ constexpr double kMaxMeterRadius = 1e6;
 
 // The place of v on the scale: 0 at Min, 1 at Max, outside for values
 // outside the range (not clamped). Logarithmic when Log is set and v, Min
-// and Max are all positive, else linear. NaN, and a degenerate or
-// non-finite range, give 0.
+// and Max are all positive, else linear. Where the result is not finite
+// (NaN, a degenerate or non-finite range) it is 0.
 double ScaleFraction(double v, double Min, double Max, bool Log);
 
 // Polar angle in degrees of scale fraction f with scale angle A.
