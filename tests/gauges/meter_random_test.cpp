@@ -225,6 +225,10 @@ TEST(MeterRandomTest, HostileSettingsKeepTheInvariantsAndPaintSafely) {
   ASSERT_NE(meter.Picture(), nullptr);
   meter.SetBounds(0, 0, 4000, 4000);
   ASSERT_NE(meter.Picture(), nullptr);
+  // Beyond the picture limit nothing is kept and nothing fails.
+  meter.SetBounds(0, 0, 20000, 20000);
+  EXPECT_EQ(meter.Picture(), nullptr);
+  meter.SetValue(0.5);
 }
 
 }  // namespace

@@ -613,13 +613,21 @@ const TBitmap* TMeter::Picture() {
   if (!(FMeterRadius > 0) || Width() <= 0 || Height() <= 0) return nullptr;
   const int W = Width(), H = Height();
   const TRect whole{0, 0, W, H};
-  for (auto* bmp : {&FDial, &FPicture}) {
-    if (!*bmp) *bmp = std::make_unique<TBitmap>();
-    if ((*bmp)->Width() != W || (*bmp)->Height() != H) {
-      (*bmp)->SetSize(W, H);
-      FDialValid = false;
-      FPictureValid = false;
+  try {
+    for (auto* bmp : {&FDial, &FPicture}) {
+      if (!*bmp) *bmp = std::make_unique<TBitmap>();
+      if ((*bmp)->Width() != W || (*bmp)->Height() != H) {
+        FDialValid = false;
+        FPictureValid = false;
+        (*bmp)->SetSize(W, H);
+      }
     }
+  } catch (const std::exception&) {
+    // Beyond the picture size limit or out of memory: no kept layers, and
+    // nothing painted rather than a failing setter.
+    FDial.reset();
+    FPicture.reset();
+    return nullptr;
   }
   if (!FDialValid) {
     PaintDial(*FDial->Canvas());
