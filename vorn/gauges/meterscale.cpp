@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "vorn/foundation/mathfuncs.h"
+#include "vorn/platform/graphics/canvas.h"
 
 namespace vorn {
 namespace {
@@ -37,6 +38,17 @@ double RatioOfDifferences(double a, double b, double c, double d) {
 }
 
 }  // namespace
+
+int RoundToPixel(double X) {
+  if (std::isnan(X)) return 0;
+  constexpr double kLimit = kMaxCanvasCoord;
+  return static_cast<int>(std::nearbyint(std::clamp(X, -kLimit, kLimit)));
+}
+
+double ClampToRange(double V, double Lo, double Hi) {
+  if (!(V > Lo)) return Lo;
+  return V > Hi ? Hi : V;
+}
 
 TMeterGeometry CalcMeterGeometry(TMeterLayout Layout, int W, int H, int RimBottom, int RimSide, int RimTop) {
   // Double arithmetic throughout: rims of any size must not overflow.

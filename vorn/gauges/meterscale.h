@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,16 @@ constexpr double kMaxMeterRadius = 1e6;
 // and Max are all positive, else linear. Where the result is not finite
 // (NaN, a degenerate or non-finite range) it is 0.
 double ScaleFraction(double v, double Min, double Max, bool Log);
+
+constexpr double kDegToRad = std::numbers::pi / 180.0;
+
+// Round half to even to a pixel coordinate within the canvas's range
+// (NaN gives 0).
+int RoundToPixel(double X);
+
+// V limited to Lo..Hi, Lo for NaN; unlike std::clamp it needs no order of
+// Lo and Hi (Lo wins), as raw stream values may reverse a range.
+double ClampToRange(double V, double Lo, double Hi);
 
 // Polar angle in degrees of scale fraction f with scale angle A.
 inline double PolarAngleOfFraction(double f, int A) { return A / 2.0 + 90.0 - A * f; }
