@@ -46,6 +46,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vorn/foundation/basics.h"
@@ -325,6 +326,14 @@ class TMeter : public TGraphicControl {
   void PaintNeedles(TCanvas& C) const;
   void PaintNeedle(TCanvas& C, const TNeedleShape& Shape, const TNeedleLayout& L) const;
   void PaintCover(TCanvas& C) const;
+  // The cover in two parts: the shell (rims, inner bevel, anchor), which
+  // no value changes, and the top (lamps, OnMeterRendered, outer frame).
+  void PaintShell(TCanvas& C) const;
+  void PaintTop(TCanvas& C) const;
+  // The shell as a kept overlay for partial repaints; false when it
+  // cannot be kept.
+  bool BuildShell();
+  void OverlayShell(const TRect& R);
   void PaintInnerBevel(TCanvas& C) const;
   void PaintAnchor(TCanvas& C) const;
   void PaintLamp(TCanvas& C, bool High) const;
@@ -382,6 +391,13 @@ class TMeter : public TGraphicControl {
   bool FComposedOFL = false, FComposedUFL = false;
   std::vector<TRect> FChanged;  // picture areas not yet on the control
   int FDialBuilds = 0;
+  // The shell's pixels and the column runs it covers, row by row (the
+  // runs of row y are FShellRuns[FShellRowStart[y] .. FShellRowStart[y + 1]));
+  // rebuilt after every full composition.
+  std::unique_ptr<TBitmap> FShell;
+  std::vector<std::pair<int, int>> FShellRuns;
+  std::vector<std::size_t> FShellRowStart;
+  bool FShellValid = false;
 };
 
 }  // namespace vorn

@@ -129,6 +129,11 @@ const TBitmap* TMeter::Picture() {
       for (const TRect& r : LampRects()) areas.push_back(r);
     }
   }
+  const bool partial = !(areas.size() == 1 && areas[0] == whole);
+  // Rims, bevel and anchor come from a kept overlay on partial repaints
+  // (an anchor picture mixes with what lies under it, so it is drawn).
+  const bool overlay = partial && FACoverFName.empty() && BuildShell();
+  if (!partial) FShellValid = false;
   TCanvas& C = *FPicture->Canvas();
   for (const TRect& area : areas) {
     const TRect r = IntersectRect(area, whole);
@@ -138,7 +143,12 @@ const TBitmap* TMeter::Picture() {
     if (r != whole) C.SetClipRect(r);
     PrepareUpperLayers(C);
     PaintNeedles(C);
-    PaintCover(C);
+    if (overlay) {
+      OverlayShell(r);
+    } else {
+      PaintShell(C);
+    }
+    PaintTop(C);
     C.ResetClip();
     FChanged.push_back(r);
   }
@@ -340,6 +350,11 @@ void Segments(TCanvas& C, TColor Color, std::initializer_list<TPoint> Points) {
 }  // namespace
 
 void TMeter::PaintCover(TCanvas& C) const {
+  PaintShell(C);
+  PaintTop(C);
+}
+
+void TMeter::PaintShell(TCanvas& C) const {
   const int W = Width(), H = Height();
   C.Pen()->SetColor(FColorCover);
   C.Brush()->SetColor(FColorCover);
@@ -351,11 +366,69 @@ void TMeter::PaintCover(TCanvas& C) const {
     }
   }
   PaintAnchor(C);
+}
+
+void TMeter::PaintTop(TCanvas& C) const {
   const std::vector<TRect> lamps = LampRects();
   if (FLimWatHighOn && Touches(C, lamps[0])) PaintLamp(C, true);
   if (FLimWatLowOn && Touches(C, lamps[1])) PaintLamp(C, false);
   if (FOnMeterRendered) FOnMeterRendered(const_cast<TMeter*>(this), &C);
   PaintFrame(C);
+}
+
+// The shell drawn once on black and once on white: where both agree it
+// covers the pixel with that colour, elsewhere it leaves what is below.
+// The covered pixels are kept as runs per row, so that an overlay costs
+// what the shell covers inside the repainted box.
+bool TMeter::BuildShell() {
+  if (FShellValid) return true;
+  const int W = Width(), H = Height();
+  try {
+    TBitmap dark(W, H), light(W, H);
+    dark.Canvas()->Brush()->SetColor(0x000000);
+    dark.Canvas()->FillRect({0, 0, W, H});
+    PaintShell(*dark.Canvas());
+    PaintShell(*light.Canvas());
+    if (!FShell) FShell = std::make_unique<TBitmap>();
+    FShell->SetSize(W, H);
+    FShellRuns.clear();
+    FShellRowStart.assign(static_cast<std::size_t>(H) + 1, 0);
+    for (int y = 0; y < H; ++y) {
+      FShellRowStart[static_cast<std::size_t>(y)] = FShellRuns.size();
+      const TPixel* a = dark.ScanLine(y);
+      const TPixel* b = light.ScanLine(y);
+      std::copy(a, a + W, FShell->ScanLine(y));
+      for (int x = 0; x < W;) {
+        if (a[x] != b[x]) {
+          ++x;
+          continue;
+        }
+        const int start = x;
+        while (x < W && a[x] == b[x]) ++x;
+        FShellRuns.push_back({start, x});
+      }
+    }
+    FShellRowStart[static_cast<std::size_t>(H)] = FShellRuns.size();
+  } catch (const std::exception&) {
+    FShell.reset();
+    FShellRuns.clear();
+    FShellRowStart.clear();
+    return false;
+  }
+  FShellValid = true;
+  return true;
+}
+
+void TMeter::OverlayShell(const TRect& R) {
+  for (int y = R.Top; y < R.Bottom; ++y) {
+    const TPixel* shell = FShell->ScanLine(y);
+    TPixel* dst = FPicture->ScanLine(y);
+    for (std::size_t i = FShellRowStart[static_cast<std::size_t>(y)]; i < FShellRowStart[static_cast<std::size_t>(y) + 1];
+         ++i) {
+      const int x0 = std::max(FShellRuns[i].first, R.Left), x1 = std::min(FShellRuns[i].second, R.Right);
+      if (x0 < x1) std::copy(shell + x0, shell + x1, dst + x0);
+    }
+  }
 }
 
 // White along the bottom and up the right, grey along the top and down the
