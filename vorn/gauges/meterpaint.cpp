@@ -27,6 +27,10 @@ void Path(TCanvas& C, TColor Color, std::initializer_list<TPoint> Points) {
   for (++p; p != Points.end(); ++p) C.LineTo(p->X, p->Y);
 }
 
+// A coordinate from sums of sizes, rims and the anchor size, computed wide
+// and limited to the canvas's range: properties of any int value stay safe.
+int Coord(long long V) { return static_cast<int>(std::clamp<long long>(V, -kMaxCanvasCoord, kMaxCanvasCoord)); }
+
 }  // namespace
 
 // ---- the composed picture -----------------------------------------------------------------------------------------
@@ -75,8 +79,9 @@ TMeter::TNeedleShape TMeter::NeedleShape(const TNeedleLayout& L, double Value) c
 }
 
 std::vector<TRect> TMeter::LampRects() const {
-  const int X = Width() - FSRim;
-  return {{X - 18, FTRim + 8, X - 7, FTRim + 19}, {FSRim + 8, FTRim + 8, FSRim + 19, FTRim + 19}};
+  const long long X = static_cast<long long>(Width()) - FSRim, T = FTRim, S = FSRim;
+  return {{Coord(X - 18), Coord(T + 8), Coord(X - 7), Coord(T + 19)},
+          {Coord(S + 8), Coord(T + 8), Coord(S + 19), Coord(T + 19)}};
 }
 
 const TBitmap* TMeter::Picture() {
@@ -358,8 +363,9 @@ void TMeter::PaintShell(TCanvas& C) const {
   const int W = Width(), H = Height();
   C.Pen()->SetColor(FColorCover);
   C.Brush()->SetColor(FColorCover);
-  for (const TRect& rim : {TRect{0, 0, FSRim - 1, H}, TRect{0, 0, W, FTRim}, TRect{W - FSRim, 0, W, H},
-                           TRect{0, H - FBRim, W, H}}) {
+  const long long S = FSRim;
+  for (const TRect& rim : {TRect{0, 0, Coord(S - 1), H}, TRect{0, 0, W, FTRim}, TRect{Coord(W - S), 0, W, H},
+                           TRect{0, Coord(static_cast<long long>(H) - FBRim), W, H}}) {
     if (Touches(C, {std::min(rim.Left, rim.Right), std::min(rim.Top, rim.Bottom), std::max(rim.Left, rim.Right),
                     std::max(rim.Top, rim.Bottom)})) {
       C.Rectangle(rim);
@@ -434,18 +440,19 @@ void TMeter::OverlayShell(const TRect& R) {
 // White along the bottom and up the right, grey along the top and down the
 // left, from the bottom-left corner round.
 void TMeter::PaintInnerBevel(TCanvas& C) const {
-  const int W = Width(), H = Height();
-  Segments(C, kWhite, {{FSRim - 1, H - FBRim}, {W - FSRim, H - FBRim}, {W - FSRim, FTRim}});
-  Segments(C, kGrey, {{W - FSRim, FTRim}, {FSRim - 1, FTRim}, {FSRim - 1, H - FBRim}});
+  const long long W = Width(), H = Height();
+  const int left = Coord(FSRim - 1LL), right = Coord(W - FSRim), bottom = Coord(H - FBRim), top = FTRim;
+  Segments(C, kWhite, {{left, bottom}, {right, bottom}, {right, top}});
+  Segments(C, kGrey, {{right, top}, {left, top}, {left, bottom}});
 }
 
 void TMeter::PaintAnchor(TCanvas& C) const {
   const int W = Width(), H = Height();
-  const int cx = FMeterCenterX, cy = FMeterCenterY, SA = FSizeAnchor;
-  // Coordinates of an absurd anchor size stay within the canvas's range.
-  const int left = ClampCoord(cx - SA), right = ClampCoord(cx + SA);
-  const int top = ClampCoord(cy - SA), bottom = ClampCoord(cy + SA);
-  const int rimLine = H - FBRim;
+  const long long cx = FMeterCenterX, cy = FMeterCenterY, SA = FSizeAnchor;
+  const int left = Coord(cx - SA), right = Coord(cx + SA), top = Coord(cy - SA), bottom = Coord(cy + SA);
+  const int rimLine = Coord(static_cast<long long>(H) - FBRim);
+  const int sideLeft = Coord(FSRim - 1LL), sideRight = Coord(static_cast<long long>(W) - FSRim);
+  const int centreY = static_cast<int>(cy);
   // Everything of a drawn anchor that differs from the plain inner bevel.
   const TRect anchorBox{std::min(left, right) - 1, std::min({top, bottom, rimLine}) - 1,
                         std::max(left, right) + 1, std::max({top, bottom, rimLine, H}) + 1};
@@ -454,7 +461,7 @@ void TMeter::PaintAnchor(TCanvas& C) const {
   } else if (!FACoverFName.empty()) {
     PaintInnerBevel(C);
     const int iw = AuxACBmp->Width(), ih = AuxACBmp->Height();
-    const TRect box{cx - iw / 2, cy - ih / 2, cx - iw / 2 + iw, cy - ih / 2 + ih};
+    const TRect box{Coord(cx - iw / 2), Coord(cy - ih / 2), Coord(cx - iw / 2 + iw), Coord(cy - ih / 2 + ih)};
     C.SetCopyMode(cmSrcAnd);
     C.StretchDraw(box, AuxACMaskBmp.get());
     C.SetCopyMode(cmSrcPaint);
@@ -470,38 +477,32 @@ void TMeter::PaintAnchor(TCanvas& C) const {
   } else {
     // A half disk on a block standing on the bottom rim; the bevel runs
     // round it.
-    C.Pie(left, top, right, bottom, W, cy, 0, cy);
-    C.Rectangle(left, rimLine, right, cy);
-    Segment(C, kGrey, {right - 1, cy}, {right - 1, rimLine});
-    Segments(C, kWhite, {{right - 1, rimLine}, {W - FSRim, rimLine}, {W - FSRim, FTRim}});
-    Segments(C, kGrey, {{W - FSRim, FTRim}, {FSRim - 1, FTRim}, {FSRim - 1, rimLine}});
-    Segments(C, kWhite, {{FSRim - 1, rimLine}, {left, rimLine}, {left, cy - 1}});
+    C.Pie(left, top, right, bottom, W, centreY, 0, centreY);
+    C.Rectangle(left, rimLine, right, centreY);
+    Segment(C, kGrey, {right - 1, centreY}, {right - 1, rimLine});
+    Segments(C, kWhite, {{right - 1, rimLine}, {sideRight, rimLine}, {sideRight, FTRim}});
+    Segments(C, kGrey, {{sideRight, FTRim}, {sideLeft, FTRim}, {sideLeft, rimLine}});
+    Segments(C, kWhite, {{sideLeft, rimLine}, {left, rimLine}, {left, centreY - 1}});
     C.Pen()->SetColor(kWhite);
-    C.Arc(left, top, right, bottom, W, cy, 0, cy);
+    C.Arc(left, top, right, bottom, W, centreY, 0, centreY);
     C.Pen()->SetColor(kGrey);
-    C.Arc(left, top, right, bottom, right, cy, right, top);
+    C.Arc(left, top, right, bottom, right, centreY, right, top);
   }
 }
 
 // A 10 x 10 lamp below the top rim, at the right (high) or left (low)
 // side, with a small bevel.
 void TMeter::PaintLamp(TCanvas& C, bool High) const {
-  const int T = FTRim;
+  // The square's corner and the offsets of its bevel lines, mirrored for
+  // the low lamp at the left.
+  const TRect square = LampRects()[High ? 0 : 1];
+  const int L = square.Left, T = square.Top;
   C.Pen()->SetColor(FColBlackLine);
   C.Brush()->SetColor((High ? FOFL : FUFL) ? FLimWatActCol : FLimWatPsvCol);
-  if (High) {
-    const int X = Width() - FSRim;
-    C.Rectangle(X - 18, T + 8, X - 8, T + 18);
-    Path(C, kWhite, {{X - 17, T + 17}, {X - 9, T + 17}, {X - 9, T + 8}});
-    Path(C, kSilver, {{X - 16, T + 16}, {X - 10, T + 16}, {X - 10, T + 9}});
-    Path(C, kGrey, {{X - 17, T + 16}, {X - 17, T + 9}, {X - 9, T + 9}});
-  } else {
-    const int X = FSRim;
-    C.Rectangle(X + 8, T + 8, X + 18, T + 18);
-    Path(C, kWhite, {{X + 9, T + 17}, {X + 17, T + 17}, {X + 17, T + 8}});
-    Path(C, kSilver, {{X + 10, T + 16}, {X + 16, T + 16}, {X + 16, T + 9}});
-    Path(C, kGrey, {{X + 9, T + 16}, {X + 9, T + 9}, {X + 17, T + 9}});
-  }
+  C.Rectangle(L, T, L + 10, T + 10);
+  Path(C, kWhite, {{L + 1, T + 9}, {L + 9, T + 9}, {L + 9, T}});
+  Path(C, kSilver, {{L + 2, T + 8}, {L + 8, T + 8}, {L + 8, T + 1}});
+  Path(C, kGrey, {{L + 1, T + 8}, {L + 1, T + 1}, {L + 9, T + 1}});
 }
 
 void TMeter::PaintFrame(TCanvas& C) const {

@@ -12,13 +12,6 @@
 namespace vorn {
 namespace {
 
-// Rounds half to even and limits the result to the int range (NaN gives 0).
-int ClampedRound(double X) {
-  if (std::isnan(X)) return 0;
-  constexpr double kLimit = 2147483000.0;
-  return static_cast<int>(std::nearbyint(std::clamp(X, -kLimit, kLimit)));
-}
-
 // How far below the centre the scale's lowest point lies, in radii, for
 // the layouts with the centre inside the dial.
 double DepthBelowCentre(TMeterLayout Layout) {
@@ -84,7 +77,7 @@ TMeterGeometry CalcMeterGeometry(TMeterLayout Layout, int W, int H, int RimBotto
   if (std::isnan(radius)) radius = 0.0;
   g.Radius = std::min(radius, kMaxMeterRadius);
   g.CenterX = W / 2;
-  g.CenterY = ClampedRound(cy);
+  g.CenterY = RoundToPixel(cy);
   return g;
 }
 
