@@ -341,7 +341,8 @@ bool Touches(const TCanvas& C, const TRect& Box) { return !IntersectRect(C.ClipR
 
 // The pixels LineTo sets from From to To lie in this box.
 TRect SegmentBox(TPoint From, TPoint To) {
-  return {std::min(From.X, To.X), std::min(From.Y, To.Y), std::max(From.X, To.X) + 1, std::max(From.Y, To.Y) + 1};
+  return {std::min(From.X, To.X), std::min(From.Y, To.Y), Coord(std::max(From.X, To.X) + 1LL),
+          Coord(std::max(From.Y, To.Y) + 1LL)};
 }
 
 void Segment(TCanvas& C, TColor Color, TPoint From, TPoint To) {
@@ -364,7 +365,7 @@ void TMeter::PaintShell(TCanvas& C) const {
   C.Pen()->SetColor(FColorCover);
   C.Brush()->SetColor(FColorCover);
   const long long S = FSRim;
-  for (const TRect& rim : {TRect{0, 0, Coord(S - 1), H}, TRect{0, 0, W, FTRim}, TRect{Coord(W - S), 0, W, H},
+  for (const TRect& rim : {TRect{0, 0, Coord(S - 1), H}, TRect{0, 0, W, Coord(FTRim)}, TRect{Coord(W - S), 0, W, H},
                            TRect{0, Coord(static_cast<long long>(H) - FBRim), W, H}}) {
     if (Touches(C, {std::min(rim.Left, rim.Right), std::min(rim.Top, rim.Bottom), std::max(rim.Left, rim.Right),
                     std::max(rim.Top, rim.Bottom)})) {
@@ -441,7 +442,7 @@ void TMeter::OverlayShell(const TRect& R) {
 // left, from the bottom-left corner round.
 void TMeter::PaintInnerBevel(TCanvas& C) const {
   const long long W = Width(), H = Height();
-  const int left = Coord(FSRim - 1LL), right = Coord(W - FSRim), bottom = Coord(H - FBRim), top = FTRim;
+  const int left = Coord(FSRim - 1LL), right = Coord(W - FSRim), bottom = Coord(H - FBRim), top = Coord(FTRim);
   Segments(C, kWhite, {{left, bottom}, {right, bottom}, {right, top}});
   Segments(C, kGrey, {{right, top}, {left, top}, {left, bottom}});
 }
@@ -453,6 +454,7 @@ void TMeter::PaintAnchor(TCanvas& C) const {
   const int rimLine = Coord(static_cast<long long>(H) - FBRim);
   const int sideLeft = Coord(FSRim - 1LL), sideRight = Coord(static_cast<long long>(W) - FSRim);
   const int centreY = static_cast<int>(cy);
+  const int rimTop = Coord(FTRim);
   // Everything of a drawn anchor that differs from the plain inner bevel.
   const TRect anchorBox{std::min(left, right) - 1, std::min({top, bottom, rimLine}) - 1,
                         std::max(left, right) + 1, std::max({top, bottom, rimLine, H}) + 1};
@@ -480,8 +482,8 @@ void TMeter::PaintAnchor(TCanvas& C) const {
     C.Pie(left, top, right, bottom, W, centreY, 0, centreY);
     C.Rectangle(left, rimLine, right, centreY);
     Segment(C, kGrey, {right - 1, centreY}, {right - 1, rimLine});
-    Segments(C, kWhite, {{right - 1, rimLine}, {sideRight, rimLine}, {sideRight, FTRim}});
-    Segments(C, kGrey, {{sideRight, FTRim}, {sideLeft, FTRim}, {sideLeft, rimLine}});
+    Segments(C, kWhite, {{right - 1, rimLine}, {sideRight, rimLine}, {sideRight, rimTop}});
+    Segments(C, kGrey, {{sideRight, rimTop}, {sideLeft, rimTop}, {sideLeft, rimLine}});
     Segments(C, kWhite, {{sideLeft, rimLine}, {left, rimLine}, {left, centreY - 1}});
     C.Pen()->SetColor(kWhite);
     C.Arc(left, top, right, bottom, W, centreY, 0, centreY);
