@@ -188,10 +188,9 @@ class TCanvas : public TPersistent {
   void Changed();
   void StrokePath(std::span<const TPoint> devicePoints, bool closed);
   void StrokeThin(std::span<const TPoint> devicePoints, bool closed);
-  void FillPolygonDevice(std::span<const TPoint> devicePoints);
+  void FillPolygonDevice(std::span<const TPoint> devicePoints, bool winding);
+  void ArcFigure(int kind, TRect box, TPoint start, TPoint end);
   void FillRotatedCell(int X, int Y, TSize extent, int orientation);
-  void FillElliptic(int kind, const raster::TEllipseShape& shape, const TRect& box, const raster::TSweep& sweep,
-                    TPoint from, TPoint to);
   void EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void DrawText(int X, int Y, std::string_view Text, const TRect& deviceClip);
 
