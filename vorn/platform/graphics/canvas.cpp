@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -306,6 +307,11 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     Rectangle(lr);
     return;
   }
+  if (r.Width() <= raster::kWalkLimit && r.Height() <= raster::kWalkLimit) {
+    RoundFigure(r, ew, eh);
+    Changed();
+    return;
+  }
   // Corners are quarter ellipses of the box (0, 0, ew, eh) placed at the corners.
   raster::TEllipseShape corner({0, 0, ew, eh});
   corner.Prepare(0, eh);
@@ -340,6 +346,51 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     outline.Paint();
   }
   Changed();
+}
+
+// A round rectangle or, with corners the size of the box, an ellipse: the
+// inside is the round rectangle region of the box, the outline its walk
+// stroked with the pen. A one-pixel pen paints over the inside; the
+// outline of a wide pen is one region and the inside is painted around it,
+// so each pixel gets one ink whatever the pen mode.
+void TCanvas::RoundFigure(TRect box, int ew, int eh) {
+  const bool pen = PenVisible();
+  const int width = std::max(FPen->Width(), 1);
+  if (pen && FPen->Style() == psInsideFrame) {
+    box = {box.Left + width / 2, box.Top + width / 2, box.Right - (width - 1) / 2, box.Bottom - (width - 1) / 2};
+    if (box.IsEmpty()) return;
+  }
+  ew = std::min(ew, box.Width());
+  eh = std::min(eh, box.Height());
+  const TRect clip = Reach(box, width, DeviceClip());
+  if (clip.IsEmpty()) return;
+  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+  const std::vector<TPoint> path = pen ? raster::RoundRectPath(box, ew, eh) : std::vector<TPoint>{};
+  auto inside = [&](const std::function<void(int, int, int)>& span) {
+    if (!BrushVisible()) return;
+    raster::RoundRectRows(box, ew, eh, [&](int y, int x0, int x1) {
+      if (y >= clip.Top && y < clip.Bottom) span(y, std::max(x0, clip.Left), std::min(x1, clip.Right));
+    });
+  };
+  if (!pen || width <= 1) {
+    inside([&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, fill); });
+    if (pen) StrokeThin(path, true);
+    return;
+  }
+  TMask outline(clip);
+  raster::WidePath(path, true, width, clip, [&](int y, int x0, int x1) { outline.SetSpan(y, x0, x1); });
+  inside([&](int y, int x0, int x1) {
+    for (int x = x0; x < x1;) {
+      if (outline.Get(x, y)) {
+        ++x;
+        continue;
+      }
+      const int from = x;
+      while (x < x1 && !outline.Get(x, y)) ++x;
+      raster::FillSpan(FSurface, clip, y, from, x, fill);
+    }
+  });
+  outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
 }
 
 void TCanvas::FillRect(const TRect& Rect) {
@@ -407,6 +458,12 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
     return;
   }
   const int width = FPen->Width();
+  const bool styled = FPen->Style() != psSolid && FPen->Style() != psInsideFrame && FPen->Style() != psClear;
+  if ((width > 1 || styled) && PenVisible() && box.Width() <= raster::kWalkLimit && box.Height() <= raster::kWalkLimit) {
+    RoundFigure(box, box.Width(), box.Height());
+    Changed();
+    return;
+  }
   const TRect clip = Reach(box, width, DeviceClip());
   if (clip.IsEmpty()) return;
   raster::TEllipseShape shape(box);

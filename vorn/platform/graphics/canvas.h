@@ -190,6 +190,7 @@ class TCanvas : public TPersistent {
   void StrokeThin(std::span<const TPoint> devicePoints, bool closed);
   void FillPolygonDevice(std::span<const TPoint> devicePoints, bool winding);
   void ArcFigure(int kind, TRect box, TPoint start, TPoint end);
+  void RoundFigure(TRect box, int ew, int eh);
   void FillRotatedCell(int X, int Y, TSize extent, int orientation);
   void EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void DrawText(int X, int Y, std::string_view Text, const TRect& deviceClip);

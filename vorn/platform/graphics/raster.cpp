@@ -893,23 +893,23 @@ namespace vorn::raster {
 
 // ---- wide pens -----------------------------------------------------------------
 
-void PenDot(int width, const std::function<void(int, int, int)>& span) {
-  // The elliptic region of the box (-w/2, -w/2) .. ((w + 1)/2, (w + 1)/2)
-  // found by the same walk as ellipses, rows from the middle outwards.
-  const int left = -(width / 2), top = left;
-  const int size = width;
-  if (size < 2) {
-    for (int y = 0; y < size; ++y) span(top + y, left, left + size);
+void RoundRectRows(const TRect& box, int ew, int eh, const std::function<void(int, int, int)>& span) {
+  if (box.IsEmpty()) return;
+  ew = std::min(box.Width(), std::abs(ew));
+  eh = std::min(box.Height(), std::abs(eh));
+  if (ew < 2 || eh < 2) {
+    for (int y = box.Top; y < box.Bottom; ++y) span(y, box.Left, box.Right);
     return;
   }
-  const int right = left + size;
-  const std::int64_t a = size - 1, b = size - 1;
+  // The walk of the corner ellipse from its middle row down gives each
+  // lower corner row its inset; upper rows mirror them.
+  const std::int64_t a = ew - 1, b = eh - 1;
   const std::int64_t asq = 8 * a * a, bsq = 8 * b * b;
   std::int64_t dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2);
   std::int64_t err = dx + dy + a * a * (b % 2);
-  std::vector<int> inset(static_cast<std::size_t>(size) + 1, 0);
-  int x = 0, y = size / 2;
-  while (x <= size / 2) {
+  std::vector<int> inset(static_cast<std::size_t>(eh) + 1, 0);
+  int x = 0, y = eh / 2;
+  while (x <= ew / 2) {
     const std::int64_t e2 = 2 * err;
     if (e2 >= dx) {
       ++x;
@@ -920,13 +920,41 @@ void PenDot(int width, const std::function<void(int, int, int)>& span) {
       ++y;
       dy += asq;
       err += dy;
-      if (y <= size) inset[static_cast<std::size_t>(y)] = x;
+      if (y <= eh) inset[static_cast<std::size_t>(y)] = x;
     }
   }
-  for (int i = 0; i < size; ++i) {
-    const int k = i < size / 2 ? size - 1 - i : i;
-    span(top + i, left + inset[static_cast<std::size_t>(k)], right - inset[static_cast<std::size_t>(k)]);
+  for (int i = 0; i < eh / 2; ++i) {
+    const int k = inset[static_cast<std::size_t>(eh - 1 - i)];
+    span(box.Top + i, box.Left + k, box.Right - k);
   }
+  // The middle band, the corner ellipse's middle row stretched.
+  for (int yy = box.Top + eh / 2; yy < box.Bottom - eh + eh / 2; ++yy) span(yy, box.Left, box.Right);
+  for (int i = eh / 2; i < eh; ++i) {
+    const int k = inset[static_cast<std::size_t>(i)];
+    span(box.Bottom - eh + i, box.Left + k, box.Right - k);
+  }
+}
+
+void PenDot(int width, const std::function<void(int, int, int)>& span) {
+  const int left = -(width / 2);
+  RoundRectRows({left, left, left + width, left + width}, width, width, span);
+}
+
+std::vector<TPoint> RoundRectPath(const TRect& box, int ew, int eh) {
+  std::vector<TPoint> out;
+  const std::vector<TPoint> q = EllipseQuarter(ew, eh);
+  if (q.empty()) return out;
+  const auto n = static_cast<std::int64_t>(q.size());
+  out.reserve(static_cast<std::size_t>(4 * n));
+  for (std::int64_t i = 0; i < 4 * n; ++i) {
+    // The corner ellipse's walk with each quarter moved to its corner.
+    const TPoint p = QuarterPoint(q, i, ew, eh);
+    const std::int64_t quarter = (i / n) % 4;
+    const bool right = quarter == 0 || quarter == 3, bottom = quarter < 2;
+    // Mirrored top to bottom: the path runs counter-clockwise.
+    out.push_back({right ? box.Right - ew + p.X : box.Left + p.X, bottom ? box.Top + eh - 1 - p.Y : box.Bottom - 1 - p.Y});
+  }
+  return out;
 }
 
 void WidePath(std::span<const TPoint> pts, bool closed, int width, const TRect& clip,

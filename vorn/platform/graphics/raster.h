@@ -189,6 +189,18 @@ struct TPointF {
 template <typename Span>
 void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span);
 
+// The rows of a round rectangle region filling box, corners of the
+// ellipse ew x eh (clamped to the box; under 2 a plain rectangle), as row
+// spans (y, x0, x1 exclusive): the inside of round rectangles, and of
+// ellipses when the corners are the whole box.
+void RoundRectRows(const TRect& box, int ew, int eh, const std::function<void(int, int, int)>& span);
+// The closed outline path of a round rectangle: the walk of its corner
+// ellipse (ew x eh, at most the box) with each quarter moved to its
+// corner, counter-clockwise from the right end of the upper right corner's
+// lowest row; the sides are the steps between the quarters. With corners
+// the size of the box it is the ellipse of the box.
+std::vector<TPoint> RoundRectPath(const TRect& box, int ew, int eh);
+
 // The dot of a wide pen around the origin: the ellipse region of a box of
 // width x width pixels from (-width/2, -width/2), as row spans (y, x0, x1
 // exclusive). Width 2 is a 2x2 square above and left, width 3 a plus.
