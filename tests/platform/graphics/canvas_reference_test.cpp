@@ -16,7 +16,13 @@
 namespace vorn {
 namespace {
 
+// Found from the source tree's image folder, so that the test runs from any
+// working directory (__FILE__ may be relative to the build folder).
+#ifdef VORN_RESOURCE_IMAGES_DIR
+const std::filesystem::path kToolDir = std::filesystem::path(VORN_RESOURCE_IMAGES_DIR) / "../../../tools/gdiref";
+#else
 const std::filesystem::path kToolDir = std::filesystem::path(__FILE__).parent_path() / "../../../tools/gdiref";
+#endif
 
 std::set<int> KnownDifferences() {
   std::set<int> ids;
