@@ -21,7 +21,11 @@ namespace {
 #ifdef VORN_RESOURCE_IMAGES_DIR
 const std::filesystem::path kToolDir = std::filesystem::path(VORN_RESOURCE_IMAGES_DIR) / "../../../tools/gdiref";
 #else
-const std::filesystem::path kToolDir = std::filesystem::path(__FILE__).parent_path() / "../../../tools/gdiref";
+// __FILE__ is relative to the build folder, one above the tests' folder.
+const std::filesystem::path kToolDir =
+    std::filesystem::path(__FILE__).is_absolute()
+        ? std::filesystem::path(__FILE__).parent_path() / "../../../tools/gdiref"
+        : std::filesystem::path("..") / std::filesystem::path(__FILE__).parent_path() / "../../../tools/gdiref";
 #endif
 
 std::set<int> KnownDifferences() {
