@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -190,9 +191,7 @@ void TCanvas::StrokePath(std::span<const TPoint> pts, bool closed) {
   const TRect clip = Reach(PathBox(pts), width, DeviceClip());
   if (clip.IsEmpty()) return;
   TSpanSet mask(clip, FSurface, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
-  const std::size_t n = pts.size();
-  const std::size_t segments = closed ? n : n - 1;
-  for (std::size_t i = 0; i < segments; ++i) raster::WideSegment(mask, pts[i], pts[(i + 1) % n], width);
+  raster::WidePath(pts, closed, width, clip, [&](int y, int x0, int x1) { mask.SetSpan(y, x0, x1); });
   mask.Paint();
 }
 
@@ -227,13 +226,13 @@ void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
 
 // ---- figures ----------------------------------------------------------------------
 
-void TCanvas::FillPolygonDevice(std::span<const TPoint> pts) {
+void TCanvas::FillPolygonDevice(std::span<const TPoint> pts, bool winding) {
   std::vector<raster::TPointF> f;
   f.reserve(pts.size());
   for (const TPoint& p : pts) f.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
   const TRect clip = DeviceClip();
   const TInk ink{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
-  raster::ScanPolygon(std::span<const raster::TPointF>(f), FFillMode == fmWinding, clip,
+  raster::ScanPolygon(std::span<const raster::TPointF>(f), winding, clip,
                       [&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, ink); });
 }
 
@@ -241,7 +240,7 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
   if (!FSurface.Valid() || Points.size() < 2) return;
   std::vector<TPoint> dev(Points.begin(), Points.end());
   for (TPoint& p : dev) p = ToDevice(p.X, p.Y);
-  if (BrushVisible()) FillPolygonDevice(dev);
+  if (BrushVisible()) FillPolygonDevice(dev, FFillMode == fmWinding);
   StrokePath(dev, true);
   Changed();
 }
@@ -308,6 +307,11 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     Rectangle(lr);
     return;
   }
+  if (r.Width() <= raster::kWalkLimit && r.Height() <= raster::kWalkLimit) {
+    RoundFigure(r, ew, eh);
+    Changed();
+    return;
+  }
   // Corners are quarter ellipses of the box (0, 0, ew, eh) placed at the corners.
   raster::TEllipseShape corner({0, 0, ew, eh});
   corner.Prepare(0, eh);
@@ -342,6 +346,51 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
     outline.Paint();
   }
   Changed();
+}
+
+// A round rectangle or, with corners the size of the box, an ellipse: the
+// inside is the round rectangle region of the box, the outline its walk
+// stroked with the pen. A one-pixel pen paints over the inside; the
+// outline of a wide pen is one region and the inside is painted around it,
+// so each pixel gets one ink whatever the pen mode.
+void TCanvas::RoundFigure(TRect box, int ew, int eh) {
+  const bool pen = PenVisible();
+  const int width = std::max(FPen->Width(), 1);
+  if (pen && FPen->Style() == psInsideFrame) {
+    box = {box.Left + width / 2, box.Top + width / 2, box.Right - (width - 1) / 2, box.Bottom - (width - 1) / 2};
+    if (box.IsEmpty()) return;
+  }
+  ew = std::min(ew, box.Width());
+  eh = std::min(eh, box.Height());
+  const TRect clip = Reach(box, width, DeviceClip());
+  if (clip.IsEmpty()) return;
+  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+  const std::vector<TPoint> path = pen ? raster::RoundRectPath(box, ew, eh) : std::vector<TPoint>{};
+  auto inside = [&](const std::function<void(int, int, int)>& span) {
+    if (!BrushVisible()) return;
+    raster::RoundRectRows(box, ew, eh, [&](int y, int x0, int x1) {
+      if (y >= clip.Top && y < clip.Bottom) span(y, std::max(x0, clip.Left), std::min(x1, clip.Right));
+    });
+  };
+  if (!pen || width <= 1) {
+    inside([&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, fill); });
+    if (pen) StrokeThin(path, true);
+    return;
+  }
+  TMask outline(clip);
+  raster::WidePath(path, true, width, clip, [&](int y, int x0, int x1) { outline.SetSpan(y, x0, x1); });
+  inside([&](int y, int x0, int x1) {
+    for (int x = x0; x < x1;) {
+      if (outline.Get(x, y)) {
+        ++x;
+        continue;
+      }
+      const int from = x;
+      while (x < x1 && !outline.Get(x, y)) ++x;
+      raster::FillSpan(FSurface, clip, y, from, x, fill);
+    }
+  });
+  outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
 }
 
 void TCanvas::FillRect(const TRect& Rect) {
@@ -403,82 +452,61 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
   const TRect box = ToDevice(Normalized(X1, Y1, X2, Y2));
   // An ellipse of one pixel has no outline path and no inside.
   if (box.IsEmpty() || (box.Width() == 1 && box.Height() == 1)) return;
-  const bool pen = PenVisible();
+  if (kind != 0) {
+    ArcFigure(kind, box, ToDevice(X3, Y3), ToDevice(X4, Y4));
+    Changed();
+    return;
+  }
   const int width = FPen->Width();
+  const bool styled = FPen->Style() != psSolid && FPen->Style() != psInsideFrame && FPen->Style() != psClear;
+  if ((width > 1 || styled) && PenVisible() && box.Width() <= raster::kWalkLimit && box.Height() <= raster::kWalkLimit) {
+    RoundFigure(box, box.Width(), box.Height());
+    Changed();
+    return;
+  }
   const TRect clip = Reach(box, width, DeviceClip());
+  if (clip.IsEmpty()) return;
   raster::TEllipseShape shape(box);
   shape.Prepare(clip.Top - 1, clip.Bottom + 1);
-  const double cx = shape.CenterX(), cy = shape.CenterY();
-  raster::TSweep sweep;
-  TPoint from{}, to{};
-  if (kind != 0) {
-    TPoint s = ToDevice(X3, Y3);
-    const TPoint e = ToDevice(X4, Y4);
-    // A start point at the centre has no direction: it means 0 degrees.
-    if (std::abs(s.X - cx) <= 0.5 && std::abs(s.Y - cy) <= 0.5) s = {box.Right, static_cast<int>(std::lround(cy))};
-    sweep = raster::TSweep::FromPoints(cx, cy, s, e);
-    from = shape.PointAt(sweep.Start);
-    to = shape.PointAt(sweep.Start + sweep.Extent);
-    // The same direction twice means the whole ellipse.
-    if (std::abs(sweep.Extent - 2 * std::numbers::pi) < 1e-12) sweep.Full = true;
-  }
-  if (kind != 1 && BrushVisible() && !clip.IsEmpty()) FillElliptic(kind, shape, box, sweep, from, to);
-  if (pen && !clip.IsEmpty()) {
-    TSpanSet outline(clip, FSurface, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
-    raster::EllipseOutline(outline, shape, box, width, FPen->Style() == psInsideFrame, sweep);
-    const TPoint centre{static_cast<int>(std::lround(cx)), static_cast<int>(std::lround(cy))};
-    auto stroke = [&](TPoint a, TPoint b) {
-      if (width > 1) {
-        raster::WideSegment(outline, a, b, width);
-        return;
-      }
-      raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t) { outline.Set(x, y); });
-      outline.Set(b.X, b.Y);
-    };
-    if (kind == 2 && sweep.Full) {
-      stroke(centre, from);  // a whole pie still has its radius
-    } else if (kind == 2) {
-      stroke(centre, from);
-      stroke(centre, to);
-    } else if (kind == 3 && !sweep.Full) {
-      stroke(from, to);
+  if (BrushVisible()) {
+    // With or without a pen the inside is the ellipse of the whole box,
+    // painted under the outline (the pen mode applies to both).
+    const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+    for (int y = std::max(shape.Top(), clip.Top); y < std::min(shape.Bottom(), clip.Bottom); ++y) {
+      int x0 = 0, x1 = 0;
+      if (shape.RowSpan(y, x0, x1)) raster::FillSpan(FSurface, clip, y, x0, x1 + 1, fill);
     }
+  }
+  if (PenVisible()) {
+    TSpanSet outline(clip, FSurface, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+    raster::EllipseOutline(outline, shape, box, width, FPen->Style() == psInsideFrame, raster::TSweep{});
     outline.Paint();
   }
   Changed();
 }
 
-// The inside of an ellipse, pie or chord, painted row by row under the
-// outline (the pen mode applies to both).
-void TCanvas::FillElliptic(int kind, const raster::TEllipseShape& shape, const TRect& box,
-                           const raster::TSweep& sweep, TPoint from, TPoint to) {
-  const TRect clip = Reach(box, FPen->Width(), DeviceClip());
-  // With or without a pen the inside is the ellipse of the whole box.
-  const raster::TEllipseShape& inside = shape;
-  const double cx = shape.CenterX(), cy = shape.CenterY();
-  // The chord's side of the line from start to end: where the middle of the arc lies.
-  const TPoint mid = shape.PointAt(sweep.Start + sweep.Extent / 2);
-  const double ex = to.X - from.X, ey = to.Y - from.Y;
-  const double midSide = ex * (mid.Y - from.Y) - ey * (mid.X - from.X);
-  const double sign = midSide < 0 ? -1.0 : 1.0;
-  const bool chordCut = kind == 3 && !sweep.Full && midSide != 0;
-  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
-  for (int y = std::max(inside.Top(), clip.Top); y < std::min(inside.Bottom(), clip.Bottom); ++y) {
-    int x0 = 0, x1 = 0;
-    if (!inside.RowSpan(y, x0, x1)) continue;
-    x0 = std::max(x0, clip.Left);
-    x1 = std::min(x1, clip.Right - 1);
-    if (x0 > x1) continue;
-    if (kind == 2) {
-      int runs[4];
-      const int n = sweep.RowRuns(cx, cy, y, x0, x1, runs);
-      for (int k = 0; k < n; ++k) raster::FillSpan(FSurface, clip, y, runs[2 * k], runs[2 * k + 1] + 1, fill);
-      continue;
-    }
-    // side(x) = ex * (y - from.Y) - ey * (x - from.X), kept on the arc's side.
-    if (chordCut && !raster::ClipToHalfPlane(sign * -ey, sign * (ex * (y - from.Y) + ey * from.X), x0, x1)) continue;
-    raster::FillSpan(FSurface, clip, y, x0, x1 + 1, fill);
+// Arcs, pies and chords follow the outline path of their ellipse between
+// the end points: the inside is the polygon of the path (closed through
+// the centre for a pie, straight for a chord), the outline the path
+// stroked with the pen.
+void TCanvas::ArcFigure(int kind, TRect box, TPoint start, TPoint end) {
+  const bool pen = PenVisible();
+  const int width = FPen->Width();
+  if (!pen) {
+    // Without a pen the path runs one pixel further right and down, so the
+    // inside covers the whole box.
+    ++box.Right;
+    ++box.Bottom;
+  } else if (FPen->Style() == psInsideFrame) {
+    box = {box.Left + width / 2, box.Top + width / 2, box.Right - (width - 1) / 2, box.Bottom - (width - 1) / 2};
+    if (box.IsEmpty()) return;
   }
+  std::vector<TPoint> path = raster::ArcPath(box, start, end);
+  if (path.empty()) return;
+  if (kind == 2) path.push_back({box.Left + box.Width() / 2, box.Top + box.Height() / 2});
+  if (kind == 3) path.push_back(path.front());
+  if (kind != 1 && BrushVisible()) FillPolygonDevice(path, true);
+  if (pen) StrokePath(path, kind == 2);
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {

@@ -5,16 +5,22 @@
 //   outline with the pen, inside with the brush; without a pen the filled
 //   area is one pixel smaller to the right and bottom. A one-pixel box with
 //   a pen draws nothing (its outline path has no length).
-// - Wide pens are centred on the outline path, an even width's extra pixel
-//   above and left of it; from width 3 on, joins are round.
+// - Wide pens cover the pen's dot (a width x width ellipse, an even
+//   width's extra pixel above and left) at every point of the path and a
+//   band of the pen's width along every segment: round joins and ends.
 // - Dashed and dotted pens run their pattern on across the segments of a
-//   path; on a rectangle it starts at the top right corner and runs
-//   counter-clockwise. On curves they are drawn solid.
+//   path; on a rectangle it starts at the top right corner, on ellipses
+//   and round rectangles at the right end of the upper right quarter, and
+//   runs counter-clockwise.
 // - LineTo draws from the pen position and leaves out its end point.
-// - Ellipse, Arc, Pie and Chord fit the same exclusive box, with or without
-//   a pen; Arc, Pie and Chord run counter-clockwise from the start point's
-//   direction to the end point's direction (a start point at the centre
-//   means 0 degrees; a pie over the whole ellipse keeps its start radius).
+// - Curves follow the incremental walk of their ellipse through the box's
+//   corner pixels. Ellipse and RoundRect fill the round rectangle region of
+//   the exclusive box, with or without a pen, and stroke the walk. Arc, Pie
+//   and Chord take the walk counter-clockwise from the first outline pixel
+//   at or past the start point's direction to the last one before the end
+//   point's (a start point at the centre means 0 degrees; the same
+//   direction twice the whole ellipse); Pie closes the path through the
+//   centre pixel, Chord straight; their inside is the polygon of the path.
 // - Polygon fills by the alternate rule and outlines with the pen.
 // - The pen mode applies to lines and to the inside of figures, which is
 //   painted under the outline; FillRect, text and block transfers ignore it.
@@ -188,10 +194,10 @@ class TCanvas : public TPersistent {
   void Changed();
   void StrokePath(std::span<const TPoint> devicePoints, bool closed);
   void StrokeThin(std::span<const TPoint> devicePoints, bool closed);
-  void FillPolygonDevice(std::span<const TPoint> devicePoints);
+  void FillPolygonDevice(std::span<const TPoint> devicePoints, bool winding);
+  void ArcFigure(int kind, TRect box, TPoint start, TPoint end);
+  void RoundFigure(TRect box, int ew, int eh);
   void FillRotatedCell(int X, int Y, TSize extent, int orientation);
-  void FillElliptic(int kind, const raster::TEllipseShape& shape, const TRect& box, const raster::TSweep& sweep,
-                    TPoint from, TPoint to);
   void EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, int Y3, int X4, int Y4);
   void DrawText(int X, int Y, std::string_view Text, const TRect& deviceClip);
 

@@ -1,6 +1,8 @@
 #include "vorn/platform/graphics/raster.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <cmath>
 #include <cstring>
 #include <cwchar>
@@ -516,34 +518,6 @@ void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box
   }
 }
 
-// ---- wide lines ----------------------------------------------------------------
-
-void WideSegment(TSpanSet& mask, TPoint a, TPoint b, int width) {
-  const double r = width / 2.0;
-  const double dx = b.X - a.X, dy = b.Y - a.Y;
-  const double len = std::hypot(dx, dy);
-  const TRect& clip = mask.Bounds();
-  if (len > 0) {
-    const double nx = -dy / len * r, ny = dx / len * r;
-    // Pixel centres sit at integer points; the band is sampled there.
-    const TPointF quad[4] = {{a.X + nx + 0.5, a.Y + ny + 0.5},
-                             {b.X + nx + 0.5, b.Y + ny + 0.5},
-                             {b.X - nx + 0.5, b.Y - ny + 0.5},
-                             {a.X - nx + 0.5, a.Y - ny + 0.5}};
-    ScanPolygon(std::span<const TPointF>(quad, 4), true, clip,
-                [&](int y, int x0, int x1) { mask.SetSpan(y, x0, x1); });
-  }
-  // Round ends: discs of the pen's diameter around both end points.
-  for (const TPoint c : {a, b}) {
-    const TRect disc{c.X - width / 2, c.Y - width / 2, c.X - width / 2 + width, c.Y - width / 2 + width};
-    const TEllipseShape e(disc);
-    for (int y = std::max(e.Top(), clip.Top); y < std::min(e.Bottom(), clip.Bottom); ++y) {
-      int x0 = 0, x1 = 0;
-      if (e.RowSpan(y, x0, x1)) mask.SetSpan(y, x0, x1 + 1);
-    }
-  }
-}
-
 // ---- block transfers --------------------------------------------------------------
 
 TPixel Rop3(std::uint32_t rop, TPixel p, TPixel s, TPixel d) {
@@ -760,6 +734,287 @@ void StretchBlit(const TBlit& b) {
       if (b.UseKey && s == b.Key) continue;
       row[x] = Combine(b.Rop, b.Pattern, s, row[x] & kRgbMask);
     }
+  }
+}
+
+}  // namespace vorn::raster
+
+namespace vorn::raster {
+
+// ---- outline paths -------------------------------------------------------------
+
+std::vector<TPoint> EllipseQuarter(int w, int h) {
+  std::vector<TPoint> pts;
+  if (w <= 0 || h <= 0) return pts;
+  const std::int64_t a = w - 1, b = h - 1;
+  const std::int64_t stepY = 8 * a * a, stepX = 8 * b * b;
+  std::int64_t dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2);
+  std::int64_t err = dx + dy + a * a * (b % 2);
+  TPoint p{static_cast<int>(a), h / 2};
+  pts.reserve(static_cast<std::size_t>(w + h));
+  while (p.X >= w / 2) {
+    const std::int64_t e2 = 2 * err;
+    pts.push_back(p);
+    if (e2 >= dx) {
+      --p.X;
+      dx += stepX;
+      err += dx;
+    }
+    if (e2 <= dy) {
+      ++p.Y;
+      dy += stepY;
+      err += dy;
+    }
+  }
+  return pts;
+}
+
+namespace {
+
+// Position i of the clockwise walk round a box of w x h pixels (Y down)
+// built from the quarter q: quarter i / n, starting at the right middle.
+TPoint QuarterPoint(const std::vector<TPoint>& q, std::int64_t i, int w, int h) {
+  const auto n = static_cast<std::int64_t>(q.size());
+  const std::int64_t k = i % n;
+  const int a = w - 1, b = h - 1;
+  switch ((i / n) % 4) {
+    case 0: return q[static_cast<std::size_t>(k)];
+    case 1: {
+      const TPoint p = q[static_cast<std::size_t>(n - 1 - k)];
+      return {a - p.X, p.Y};
+    }
+    case 2: {
+      const TPoint p = q[static_cast<std::size_t>(k)];
+      return {a - p.X, b - p.Y};
+    }
+    default: {
+      const TPoint p = q[static_cast<std::size_t>(n - 1 - k)];
+      return {p.X, b - p.Y};
+    }
+  }
+}
+
+// The first position of the clockwise walk whose direction from the
+// centre reaches the direction (x, y) (doubled coordinates relative to the
+// centre, Y down); q holds the quarter in the same doubled coordinates.
+std::int64_t WalkPosition(const std::vector<TPoint>& q, std::int64_t x, std::int64_t y) {
+  const auto n = static_cast<std::int64_t>(q.size());
+  std::int64_t i = 0;
+  auto px = [&](std::int64_t k) { return std::int64_t{q[static_cast<std::size_t>(k)].X}; };
+  auto py = [&](std::int64_t k) { return std::int64_t{q[static_cast<std::size_t>(k)].Y}; };
+  if (y >= 0) {
+    if (x >= 0) {
+      while (i < n && !(px(i) * y <= py(i) * x)) ++i;
+      return i;
+    }
+    while (i < n && !(px(i) * y < py(i) * -x)) ++i;
+    return 2 * n - i;
+  }
+  if (x >= 0) {
+    while (i < n && !(px(i) * -y <= py(i) * x)) ++i;
+    return 4 * n - i;
+  }
+  while (i < n && !(px(i) * -y < py(i) * -x)) ++i;
+  return 2 * n + i;
+}
+
+}  // namespace
+
+namespace {
+
+// The arc path of a box too large to walk pixel by pixel: a polygon of
+// points on the ellipse, close enough that its sides stay within half a
+// pixel of the curve.
+std::vector<TPoint> SampledArcPath(const TRect& box, double sx, double sy, double ex, double ey) {
+  const double cx = (double(box.Left) + box.Right - 1) / 2, cy = (double(box.Top) + box.Bottom - 1) / 2;
+  const double a = std::max(box.Width() - 1, 1) / 2.0, b = std::max(box.Height() - 1, 1) / 2.0;
+  // Directions (Y up) turned into the ellipse's parameter.
+  auto param = [&](double x, double y) { return std::atan2(a * y, b * x); };
+  const double t0 = (sx == 0 && sy == 0) ? 0.0 : param(sx, sy);
+  constexpr double kTwoPi = 2 * std::numbers::pi;
+  double sweep = std::fmod(param(ex, ey) - t0, kTwoPi);
+  if (sweep <= 0) sweep += kTwoPi;
+  const double step = 1.0 / std::sqrt(std::max(a, b));
+  const int n = std::max(1, static_cast<int>(std::ceil(sweep / step)));
+  std::vector<TPoint> out;
+  out.reserve(static_cast<std::size_t>(n) + 1);
+  for (int i = 0; i <= n; ++i) {
+    const double t = t0 + sweep * i / n;
+    out.push_back({static_cast<int>(std::lround(cx + a * std::cos(t))), static_cast<int>(std::lround(cy - b * std::sin(t)))});
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end) {
+  std::vector<TPoint> out;
+  const int w = box.Width(), h = box.Height();
+  if (w > kWalkLimit || h > kWalkLimit) {
+    auto rel = [&](TPoint p, double& x, double& y) {
+      x = 2.0 * p.X + 1 - (double(box.Left) + box.Right);
+      y = -(2.0 * p.Y + 1 - (double(box.Top) + box.Bottom));
+    };
+    double sx = 0, sy = 0, ex = 0, ey = 0;
+    rel(start, sx, sy);
+    rel(end, ex, ey);
+    return SampledArcPath(box, sx, sy, ex, ey);
+  }
+  const std::vector<TPoint> q = EllipseQuarter(w, h);
+  if (q.empty()) return out;
+  std::vector<TPoint> rel(q);
+  for (TPoint& p : rel) p = {2 * p.X - w + 1, 2 * p.Y - h + 1};
+  // Directions in doubled coordinates from the centre, mirrored top to
+  // bottom: a counter-clockwise arc is a clockwise walk of the mirror.
+  auto dir = [&](TPoint p, std::int64_t& x, std::int64_t& y) {
+    x = 2 * std::int64_t{p.X} + 1 - (std::int64_t{box.Left} + box.Right);
+    y = -(2 * std::int64_t{p.Y} + 1 - (std::int64_t{box.Top} + box.Bottom));
+  };
+  std::int64_t sx = 0, sy = 0, ex = 0, ey = 0;
+  dir(start, sx, sy);
+  dir(end, ex, ey);
+  const auto n = static_cast<std::int64_t>(q.size());
+  const std::int64_t from = WalkPosition(rel, sx, sy);
+  std::int64_t to = WalkPosition(rel, ex, ey);
+  // The arc stops on the last outline pixel before the end direction.
+  to = (to + 4 * n - 1) % (4 * n);
+  if (to < from) to += 4 * n;
+  out.reserve(static_cast<std::size_t>(to - from + 2));
+  for (std::int64_t i = from; i <= to; ++i) {
+    const TPoint p = QuarterPoint(q, i, w, h);
+    out.push_back({box.Left + p.X, box.Top + (h - 1 - p.Y)});
+  }
+  return out;
+}
+
+}  // namespace vorn::raster
+
+namespace vorn::raster {
+
+// ---- wide pens -----------------------------------------------------------------
+
+void RoundRectRows(const TRect& box, int ew, int eh, const std::function<void(int, int, int)>& span) {
+  if (box.IsEmpty()) return;
+  ew = std::min(box.Width(), std::abs(ew));
+  eh = std::min(box.Height(), std::abs(eh));
+  if (ew < 2 || eh < 2) {
+    for (int y = box.Top; y < box.Bottom; ++y) span(y, box.Left, box.Right);
+    return;
+  }
+  // The walk of the corner ellipse from its middle row down gives each
+  // lower corner row its inset; upper rows mirror them.
+  const std::int64_t a = ew - 1, b = eh - 1;
+  const std::int64_t asq = 8 * a * a, bsq = 8 * b * b;
+  std::int64_t dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2);
+  std::int64_t err = dx + dy + a * a * (b % 2);
+  std::vector<int> inset(static_cast<std::size_t>(eh) + 1, 0);
+  int x = 0, y = eh / 2;
+  while (x <= ew / 2) {
+    const std::int64_t e2 = 2 * err;
+    if (e2 >= dx) {
+      ++x;
+      dx += bsq;
+      err += dx;
+    }
+    if (e2 <= dy) {
+      ++y;
+      dy += asq;
+      err += dy;
+      if (y <= eh) inset[static_cast<std::size_t>(y)] = x;
+    }
+  }
+  for (int i = 0; i < eh / 2; ++i) {
+    const int k = inset[static_cast<std::size_t>(eh - 1 - i)];
+    span(box.Top + i, box.Left + k, box.Right - k);
+  }
+  // The middle band, the corner ellipse's middle row stretched.
+  for (int yy = box.Top + eh / 2; yy < box.Bottom - eh + eh / 2; ++yy) span(yy, box.Left, box.Right);
+  for (int i = eh / 2; i < eh; ++i) {
+    const int k = inset[static_cast<std::size_t>(i)];
+    span(box.Bottom - eh + i, box.Left + k, box.Right - k);
+  }
+}
+
+void PenDot(int width, const std::function<void(int, int, int)>& span) {
+  const int left = -(width / 2);
+  RoundRectRows({left, left, left + width, left + width}, width, width, span);
+}
+
+std::vector<TPoint> RoundRectPath(const TRect& box, int ew, int eh) {
+  std::vector<TPoint> out;
+  const std::vector<TPoint> q = EllipseQuarter(ew, eh);
+  if (q.empty()) return out;
+  const auto n = static_cast<std::int64_t>(q.size());
+  out.reserve(static_cast<std::size_t>(4 * n));
+  for (std::int64_t i = 0; i < 4 * n; ++i) {
+    // The corner ellipse's walk with each quarter moved to its corner.
+    const TPoint p = QuarterPoint(q, i, ew, eh);
+    const std::int64_t quarter = (i / n) % 4;
+    const bool right = quarter == 0 || quarter == 3, bottom = quarter < 2;
+    // Mirrored top to bottom: the path runs counter-clockwise.
+    out.push_back({right ? box.Right - ew + p.X : box.Left + p.X, bottom ? box.Top + eh - 1 - p.Y : box.Bottom - 1 - p.Y});
+  }
+  return out;
+}
+
+void WidePath(std::span<const TPoint> pts, bool closed, int width, const TRect& clip,
+              const std::function<void(int, int, int)>& span) {
+  if (pts.empty()) return;
+  auto clipped = [&](int y, int x0, int x1) {
+    if (y < clip.Top || y >= clip.Bottom) return;
+    x0 = std::max(x0, clip.Left);
+    x1 = std::min(x1, clip.Right);
+    if (x0 < x1) span(y, x0, x1);
+  };
+  // Round joins and ends: the pen's dot at every point of the path.
+  std::vector<std::array<int, 3>> dot;
+  PenDot(width, [&](int y, int x0, int x1) { dot.push_back({y, x0, x1}); });
+  // Points and segments farther than the pen from the clip leave no pixels.
+  const TRect near{clip.Left - width - 1, clip.Top - width - 1, clip.Right + width + 1, clip.Bottom + width + 1};
+  for (const TPoint& p : pts) {
+    if (!near.Contains(p)) continue;
+    for (const auto& d : dot) clipped(p.Y + d[0], p.X + d[1], p.X + d[2]);
+  }
+  const std::size_t n = pts.size();
+  const std::size_t segments = closed ? n : n - 1;
+  for (std::size_t i = 0; i < segments; ++i) {
+    const TPoint p = pts[i], q = pts[(i + 1) % n];
+    const int dx = q.X - p.X, dy = q.Y - p.Y;
+    if (dx == 0 && dy == 0) continue;
+    if (std::max(p.X, q.X) < near.Left || std::min(p.X, q.X) >= near.Right || std::max(p.Y, q.Y) < near.Top ||
+        std::min(p.Y, q.Y) >= near.Bottom) {
+      continue;
+    }
+    if (dy == 0) {
+      const int top = p.Y - width / 2;
+      for (int y = top; y < top + width; ++y) clipped(y, std::min(p.X, q.X), std::max(p.X, q.X));
+      continue;
+    }
+    if (dx == 0) {
+      const int left = p.X - width / 2;
+      for (int y = std::min(p.Y, q.Y); y < std::max(p.Y, q.Y); ++y) clipped(y, left, left + width);
+      continue;
+    }
+    // A band across the segment: its half widths rounded to whole pixels,
+    // the larger half on the side the rounding gives it.
+    const double len = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+    const double wx = width * std::abs(dy) / len, wy = width * std::abs(dx) / len;
+    auto round = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
+    TPoint narrow{round(wx / 2), round(wy / 2)}, wide{round((wx + 1) / 2), round((wy + 1) / 2)};
+    if (dx < 0) {
+      wide.Y = -wide.Y;
+      narrow.Y = -narrow.Y;
+    }
+    if (dy < 0) {
+      std::swap(narrow, wide);
+      narrow.X = -narrow.X;
+      wide.X = -wide.X;
+    }
+    const TPointF quad[4] = {{double(p.X - narrow.X), double(p.Y + narrow.Y)},
+                             {double(p.X + wide.X), double(p.Y - wide.Y)},
+                             {double(q.X + wide.X), double(q.Y - wide.Y)},
+                             {double(q.X - narrow.X), double(q.Y + narrow.Y)}};
+    ScanPolygon(std::span<const TPointF>(quad, 4), false, clip, clipped);
   }
 }
 

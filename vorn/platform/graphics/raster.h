@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -162,6 +163,22 @@ bool ClipToHalfPlane(double a, double b, int& lo, int& hi);
 void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box, int width,
                     bool insideFrame, const TSweep& sweep);
 
+// The outline path of the ellipse in a box of w x h pixels, as the
+// incremental error-term walk gives it: its lower right quarter, box-
+// relative, from the rightmost pixel of the (lower) middle row to the
+// lowest pixel of the (right) middle column, one step at a time.
+std::vector<TPoint> EllipseQuarter(int w, int h);
+// The path of the arc of the ellipse of box from start's direction
+// counter-clockwise to end's (device points, Y down): from the first
+// outline pixel of the walk at or past the start direction to the first
+// one at or past the end direction, both included; the same direction
+// twice gives the whole ellipse. Directions are compared exactly, in half
+// pixels from the box's centre; a start at the centre means 0 degrees.
+// Boxes wider or taller than kWalkLimit take a polygon of points on the
+// ellipse instead, so that the path stays short.
+constexpr int kWalkLimit = 8192;
+std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end);
+
 // Row spans of a polygon (vertices in order, closed implicitly): pixel
 // (x, y) is inside when its point lies inside, left and top edges
 // included, right and bottom edges not. Even-odd rule unless winding.
@@ -172,8 +189,30 @@ struct TPointF {
 template <typename Span>
 void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span);
 
-// A wide stroke from a to b: a band of the pen's width with round ends.
-void WideSegment(TSpanSet& mask, TPoint a, TPoint b, int width);
+// The rows of a round rectangle region filling box, corners of the
+// ellipse ew x eh (clamped to the box; under 2 a plain rectangle), as row
+// spans (y, x0, x1 exclusive): the inside of round rectangles, and of
+// ellipses when the corners are the whole box.
+void RoundRectRows(const TRect& box, int ew, int eh, const std::function<void(int, int, int)>& span);
+// The closed outline path of a round rectangle: the walk of its corner
+// ellipse (ew x eh, at most the box) with each quarter moved to its
+// corner, counter-clockwise from the right end of the upper right corner's
+// lowest row; the sides are the steps between the quarters. With corners
+// the size of the box it is the ellipse of the box.
+std::vector<TPoint> RoundRectPath(const TRect& box, int ew, int eh);
+
+// The dot of a wide pen around the origin: the ellipse region of a box of
+// width x width pixels from (-width/2, -width/2), as row spans (y, x0, x1
+// exclusive). Width 2 is a 2x2 square above and left, width 3 a plus.
+void PenDot(int width, const std::function<void(int, int, int)>& span);
+// The pixels a wide pen covers along a path, as row spans within clip
+// (they overlap): the pen's dot at every point (round joins and ends) and
+// for every segment a band of the pen's width - for level and upright
+// segments the rows or columns from the start up to the end, the extra
+// pixel of an even width above or left; for slanted ones the polygon of
+// the segment moved sideways by half widths rounded to whole pixels.
+void WidePath(std::span<const TPoint> pts, bool closed, int width, const TRect& clip,
+              const std::function<void(int, int, int)>& span);
 
 // Block transfer with a ternary raster operation (the pattern is a solid
 // colour). Destination and source are device rectangles; a negative
