@@ -50,15 +50,19 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner), FPages(Pages()) 
   heading->Font()->SetStyle({fsBold});
   heading->Font()->SetColor(clWhite);
   heading->SetCaption("vorn");
+  // The page buttons share the height below the heading, 30 pixels each
+  // at most, so that every page stays reachable however many there are.
+  const int count = std::max<int>(1, static_cast<int>(FPages.size()));
+  const int step = std::clamp((Height() - 52 - 8) / count, 20, 30);
   int y = 52;
   for (std::size_t i = 0; i < FPages.size(); ++i) {
     auto* b = new TButton(this);
     b->SetParent(nav);
-    b->SetBounds(10, y, 170, 26);
+    b->SetBounds(10, y, 170, step - 4);
     b->SetCaption(FPages[i].Title);
     b->SetOnClick([this, i](TObject*) { ShowPage(i); });
     FButtons.push_back(b);
-    y += 30;
+    y += step;
   }
 
   auto* content = new TPanel(this);
