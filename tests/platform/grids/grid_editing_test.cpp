@@ -1,6 +1,6 @@
 // The grid under demanding use: an always-shown editor keeping each cell's
 // typing, handlers that change the grid's size, programmatic selections,
-// Return in a dialog, the pick list as a popup, dividers after scrolling,
+// Return in a dialog, the pick list in its own window, dividers after scrolling,
 // and popup menus from the keyboard.
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/grids/grids.h"
 #include "vorn/platform/hosts/headless.h"
 #include "vorn/platform/stdctrls/buttons.h"
@@ -45,11 +46,8 @@ class GridEditingTest : public ::testing::Test {
       for (int i = 0; i < 7; ++i) Items.push_back("item " + std::to_string(i));
     });
   }
-  // The pick list: the form's topmost control while it is dropped down.
-  TControl* DroppedList() const {
-    TControl* top = form->Controls(form->ControlCount() - 1);
-    return top != nullptr && top->Visible() && dynamic_cast<TCustomGrid*>(top) == nullptr ? top : nullptr;
-  }
+  // The pick list's window while it is dropped down.
+  static TDropDownWindow* DroppedList() { return TDropDownWindow::Current(); }
 
   THeadlessHost& host = HeadlessHost();
   std::unique_ptr<TForm> form;
@@ -154,49 +152,50 @@ TEST_F(GridEditingTest, ReturnOnAnEditableGridInADialogEditsAndNeverAlsoPressesT
   EXPECT_FALSE(g->EditorMode());
 }
 
-TEST_F(GridEditingTest, ThePickListIsAPopupBelowTheCellReachableOutsideTheGrid) {
-  TListGrid* g = Make(400, 400, {10, 10, 300, 100}, {goEditing});
+TEST_F(GridEditingTest, ThePickListIsAWindowBelowTheCellReachableOutsideTheForm) {
+  TListGrid* g = Make(400, 120, {10, 10, 300, 100}, {goEditing});
   g->SetCol(2);
   host.PressKey(VK_F1 + 1);
   OfferSevenItems(g);
   host.PressKey(VK_F1 + 3);  // F4
-  TControl* list = DroppedList();
-  ASSERT_NE(list, nullptr);
-  EXPECT_EQ(list->Parent(), form.get());
-  const TRect cell = g->CellRect(2, 1);
-  EXPECT_EQ(list->Top(), 10 + cell.Bottom);
-  EXPECT_GT(list->Top() + list->Height(), 10 + g->Height());  // reaches below the grid
-  // The last item lies outside the grid and still takes a click.
+  TDropDownWindow* window = DroppedList();
+  ASSERT_NE(window, nullptr);
+  TControl* editor = g->InplaceEditor();
+  EXPECT_EQ(window->Left(), editor->ClientToScreen({0, 0}).X);
+  EXPECT_EQ(window->Top(), editor->ClientToScreen({0, editor->Height()}).Y);
+  // Seven rows, reaching below the grid and the form.
+  EXPECT_GT(window->Top() + window->Height(), form->ClientToScreen({0, form->ClientHeight()}).Y);
+  // The last item lies outside the form and still takes a click; the
+  // editor keeps the keyboard throughout.
+  TControl* list = window->Controls(0);
   const int itemHeight = (list->Height() - 2) / 7;
-  host.Click(*form, list->Left() + 10, list->Top() + 1 + 6 * itemHeight + itemHeight / 2);
+  host.Click(*list, 10, 1 + 6 * itemHeight + itemHeight / 2);
   EXPECT_EQ(g->InplaceEditor()->Text(), "item 6");
   EXPECT_EQ(DroppedList(), nullptr);
+  EXPECT_TRUE(g->EditorMode());
+  // A press elsewhere only closes the list.
+  host.PressKey(VK_F1 + 3);
+  ASSERT_NE(DroppedList(), nullptr);
+  host.Click(*g, 5, 5);
+  EXPECT_EQ(DroppedList(), nullptr);
+  EXPECT_EQ(g->InplaceEditor()->Text(), "item 6");
 }
 
-TEST_F(GridEditingTest, ThePickListOpensAboveTheCellWhenTheFormEndsBelow) {
+TEST_F(GridEditingTest, ThePickListOpensAboveTheCellWhenTheScreenEndsBelow) {
   TListGrid* g = Make(400, 200, {10, 100, 310, 195}, {goEditing});
+  form->SetTop(host.ScreenHeight() - 200);
   g->SetCol(2);
   g->SetRow(2);
   host.PressKey(VK_F1 + 1);
   OfferSevenItems(g);
   host.PressKey(VK_DOWN, {ssAlt});
-  TControl* list = DroppedList();
-  ASSERT_NE(list, nullptr);
-  const TRect cell = g->CellRect(2, 2);
-  EXPECT_EQ(list->Top() + list->Height(), 100 + cell.Top);
-  EXPECT_GE(list->Top(), 0);
+  TDropDownWindow* window = DroppedList();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->Top() + window->Height(), g->InplaceEditor()->ClientToScreen({0, 0}).Y);
   // Escape closes it; the editor stays.
   host.PressKey(VK_ESCAPE);
   EXPECT_EQ(DroppedList(), nullptr);
   EXPECT_TRUE(g->EditorMode());
-  // A form too small either way: the list shrinks to stay within it.
-  form->SetBounds(0, 0, 400, 150);
-  g->SetBounds(10, 50, 300, 90);
-  host.PressKey(VK_F1 + 3);
-  list = DroppedList();
-  ASSERT_NE(list, nullptr);
-  EXPECT_GE(list->Top(), 0);
-  EXPECT_LE(list->Top() + list->Height(), form->ClientHeight());
 }
 
 TEST_F(GridEditingTest, HeadingDividersCanBeDraggedAfterScrolling) {

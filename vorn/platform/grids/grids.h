@@ -139,6 +139,7 @@ class TInplaceEdit : public TCustomEdit {
 };
 
 class TPickListBox;
+class TDropDownWindow;
 
 // The editor with a button at the right of the cell: an ellipsis button
 // that raises OnEditButtonClick, or a pick list that drops down (Alt+Down
@@ -182,7 +183,8 @@ class TInplaceEditList : public TInplaceEdit {
   TEditStyle FEditStyle = esSimple;
   int FDropDownRows = 7;
   std::vector<std::string> FItems;
-  TPickListBox* FList = nullptr;
+  TDropDownWindow* FWindow = nullptr;  // the pick list's own window, owned
+  TPickListBox* FList = nullptr;       // on FWindow
   TOnGetPickListItems FOnGetPickListItems;
   TNotifyEvent FOnEditButtonClick;
   bool FSwallowChar = false;  // the key that closed the list also sends a character

@@ -1,6 +1,7 @@
 // The in-place editors, the draw grid's events and the string grid.
 #include <algorithm>
 
+#include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/controls/forms.h"
 #include "vorn/platform/grids/grids.h"
 #include "vorn/platform/stdctrls/bevels.h"
@@ -114,8 +115,9 @@ void TInplaceEdit::KeyPress(char32_t& Key) {
 
 // ---- the pick list ------------------------------------------------------------------------
 
-// The list that drops down below a pick-list editor. It takes no focus:
-// the editor keeps the keys and steers the list.
+// The list that drops down below a pick-list editor, in a drop-down
+// window of its own. It takes no focus: the editor keeps the keys and
+// steers the list.
 class TPickListBox : public TCustomControl {
  public:
   TPickListBox(TComponent* AOwner, TInplaceEditList* AEditor) : TCustomControl(AOwner), FEditor(AEditor) {
@@ -191,14 +193,20 @@ class TPickListBox : public TCustomControl {
 TInplaceEditList::TInplaceEditList(TComponent* AOwner) : TInplaceEdit(AOwner) {}
 
 TInplaceEditList::~TInplaceEditList() {
-  delete FList;
+  delete FWindow;  // with the list on it
+  FWindow = nullptr;
   FList = nullptr;
 }
 
 void TInplaceEditList::Notification(TComponent* AComponent, TOperation Operation) {
   TInplaceEdit::Notification(AComponent, Operation);
-  // The list lies on the form, which may free it first.
-  if (Operation == opRemove && AComponent == FList) FList = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FWindow) {
+    FWindow = nullptr;
+    FList = nullptr;
+  } else if (AComponent == FList) {
+    FList = nullptr;
+  }
 }
 
 void TInplaceEditList::SetEditStyle(TEditStyle Value) {
@@ -215,7 +223,7 @@ TRect TInplaceEditList::ButtonRect() const {
   return {std::max(0, Width() - ButtonWidth()), 0, Width(), Height()};
 }
 
-bool TInplaceEditList::ListVisible() const { return FList != nullptr && FList->Visible(); }
+bool TInplaceEditList::ListVisible() const { return FWindow != nullptr && FList != nullptr && FWindow->IsOpen(); }
 
 void TInplaceEditList::DropDown() {
   if (FEditStyle != esPickList || ListVisible() || Grid() == nullptr) return;
@@ -224,37 +232,32 @@ void TInplaceEditList::DropDown() {
   RaiseEvent(FOnGetPickListItems, EditCol(), EditRow(), items);
   if (guard.Gone() || ListVisible() || !Visible()) return;
   FItems = std::move(items);
-  TCustomForm* form = GetParentForm(this);
-  if (FItems.empty() || form == nullptr) return;
-  if (FList == nullptr) FList = new TPickListBox(this, this);
-  // The list lies on the form, above everything, so that no parent clips it.
-  FList->SetParent(form);
+  if (FItems.empty() || GetParentForm(this) == nullptr) return;
+  if (FWindow == nullptr) {
+    // Its own window, so that neither the grid nor the form clips it; a
+    // press anywhere else closes it (OnDismiss).
+    FWindow = new TDropDownWindow(this);
+    FWindow->SetOnDismiss([this](TObject*) { CloseUp(false); });
+    FList = new TPickListBox(FWindow, this);
+    FList->SetParent(FWindow);
+    FList->SetVisible(true);
+  }
+  FWindow->SetFont(Font());
   FList->SetFont(Font());
-  const int itemHeight = FList->ItemHeight();
-  const TPoint cell = WindowOrigin();
-  const int below = form->ClientHeight() - (cell.Y + Height());
-  const int above = cell.Y;
-  // Below the cell; above it when only there all rows fit; otherwise on
-  // the roomier side with as many rows as fit.
-  const int wanted = std::min(FDropDownRows, static_cast<int>(FItems.size()));
-  const auto fitting = [&](int Room) { return std::clamp((Room - 2) / std::max(1, itemHeight), 1, wanted); };
-  const bool down = fitting(below) == wanted || fitting(below) >= fitting(above);
-  const int rows = fitting(down ? below : above);
+  const int rows = std::min(FDropDownRows, static_cast<int>(FItems.size()));
+  const int height = rows * FList->ItemHeight() + 2;
+  const int width = std::max(Width(), 40);
   FList->SetRows(rows);
-  const int height = rows * itemHeight + 2;
-  const int width = std::min(std::max(Width(), 40), form->ClientWidth());
-  const int left = std::clamp(cell.X, 0, std::max(0, form->ClientWidth() - width));
-  FList->SetBounds(left, down ? cell.Y + Height() : cell.Y - height, width, height);
+  FList->SetBounds(0, 0, width, height);
   const auto found = std::find(FItems.begin(), FItems.end(), Text());
   FList->SetItemIndex(found == FItems.end() ? 0 : static_cast<int>(found - FItems.begin()));
-  FList->Show();
-  FList->BringToFront();
+  FWindow->DropDown(this, width, height);  // below the cell, or above it at the screen's end
 }
 
 void TInplaceEditList::CloseUp(bool Accept) {
   if (!ListVisible()) return;
   const int index = FList->ItemIndex();
-  FList->Hide();
+  FWindow->Hide();
   if (Accept && index >= 0 && index < static_cast<int>(FItems.size())) {
     TDestroyGuard guard(this);
     SetText(FItems[static_cast<std::size_t>(index)]);  // OnChange runs

@@ -6,7 +6,7 @@
 #include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/controls/forms.h"
 #include "vorn/platform/stdctrls/bevels.h"
-#include "vorn/platform/stdctrls/scrollbars.h"
+#include "vorn/platform/controls/scrollbars.h"
 
 namespace vorn {
 namespace {
