@@ -65,29 +65,30 @@ void TReportListView::ResizeColumnArrays(int Count, const char* Reason) {
 
 // The storage's content changes become the view's OnChange; attribute
 // changes the view makes itself are kept quiet (they are selection, not
-// content, and fire OnSelectedChange instead). Every route carries a guard:
-// the model (and copies of these handlers held by a running sort) may
-// outlive the view when a handler deleted it.
+// content, and fire OnSelectedChange instead). The view's destructor
+// replaces these routes, so a model that outlives the view (for the rest
+// of an operation a handler deleted it in) calls none of them afterwards.
+// Progress is the exception: a running sort holds a copy of its route, so
+// that one checks that the view still exists.
 void TReportListView::RouteModel() {
-  const TDestroyGuard view(this);
   TStorageRouting routing;
-  routing.OnChange = [this, view](TObject*) {
-    if (view.Gone() || FQuietModel > 0) return;
+  routing.OnChange = [this](TObject*) {
+    if (FQuietModel > 0) return;
     FSoleSelected = -1;
     Redraw();
     Changed();  // last: its handler may delete the view
   };
-  auto percentDone = [this, view](TObject*, int Percent) {
+  auto percentDone = [this, view = TDestroyGuard(this)](TObject*, int Percent) {
     if (!view.Gone()) RaiseEvent(FOnPercentDone, this, Percent);
   };
   routing.OnPercentDone = percentDone;
-  routing.OnBeforeSortExchange = [this, view](TObject*, int Kind, int Pos1, int Pos2, int Low, int High) {
-    if (!view.Gone()) RaiseEvent(FOnBefSortExc, this, Kind, Pos1, Pos2, Low, High);
+  routing.OnBeforeSortExchange = [this](TObject*, int Kind, int Pos1, int Pos2, int Low, int High) {
+    RaiseEvent(FOnBefSortExc, this, Kind, Pos1, Pos2, Low, High);
   };
   FRLData->RouteStorageNotifications(std::move(routing));
   FRLData->SetOnPercentDone(percentDone);
-  FRLData->SetOnBeforeHTMLExport([this, view](TObject*, std::string& Text, int Col, int Row) {
-    if (!view.Gone()) RaiseEvent(FOnBefHTMLExport, this, Text, Col, Row);
+  FRLData->SetOnBeforeHTMLExport([this](TObject*, std::string& Text, int Col, int Row) {
+    RaiseEvent(FOnBefHTMLExport, this, Text, Col, Row);
   });
 }
 
