@@ -224,8 +224,12 @@ std::uint8_t TStringArray::GetRowAttrib(int ARow) const {
 
 void TStringArray::SetRowAttrib(int ARow, std::uint8_t Value) {
   if (!RowInside(ARow)) return;
-  FRowAttrib[PhysIndex(ARow)] = Value;
+  SetRowAttribQuietly(ARow, Value);
   Changed();
+}
+
+void TStringArray::SetRowAttribQuietly(int ARow, std::uint8_t Value) {
+  if (RowInside(ARow)) FRowAttrib[PhysIndex(ARow)] = Value;
 }
 
 // ---- rows ----------------------------------------------------------------------------

@@ -72,6 +72,9 @@ class TStringArray : public TComponent {
   void SetColAttrib(int ACol, std::uint8_t Value);
   [[nodiscard]] std::uint8_t GetRowAttrib(int ARow) const;
   void SetRowAttrib(int ARow, std::uint8_t Value);
+  // Without the change notification: for owners that keep their own state
+  // (selection, filter marks) in the attribute byte.
+  void SetRowAttribQuietly(int ARow, std::uint8_t Value);
 
   // Rows are allocated in steps of at least this many rows (values below 1
   // count as 1).

@@ -42,10 +42,7 @@ void TReportListView::SetRowBit(int Row, std::uint8_t Bit, bool Value) {
   TStringArray& s = *FRLData->Strings();
   const std::uint8_t a = s.GetRowAttrib(Row);
   const auto b = static_cast<std::uint8_t>(Value ? a | Bit : a & ~Bit);
-  if (a == b) return;
-  ++FQuietModel;
-  s.SetRowAttrib(Row, b);
-  --FQuietModel;
+  if (a != b) s.SetRowAttribQuietly(Row, b);  // selection and filter marks are not content
 }
 
 void TReportListView::SetAllRowBits(std::uint8_t Bit, bool Value) {
