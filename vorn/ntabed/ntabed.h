@@ -321,6 +321,7 @@ class TNTabEd : public TCustomGrid {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  bool WheelScrolled(bool Result);
 
  protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;

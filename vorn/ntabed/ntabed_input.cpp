@@ -161,26 +161,26 @@ void TNTabEd::KeyDown(Word& Key, TShiftState Shift) {
 
 // ---- mouse -------------------------------------------------------------------------------------
 
-bool TNTabEd::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+// After the grid scrolled by the wheel: the corner and the selection report.
+bool TNTabEd::WheelScrolled(bool Result) {
   TDestroyGuard guard(this);
-  const bool result = TCustomGrid::DoMouseWheelDown(Shift, MousePos);
-  if (guard.Gone()) return result;
   RedrawCorner();
   FOldSel = Selection();
   ChangedSelection();
   if (!guard.Gone()) Invalidate();
-  return result;
+  return Result;
+}
+
+bool TNTabEd::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  TDestroyGuard guard(this);
+  const bool result = TCustomGrid::DoMouseWheelDown(Shift, MousePos);
+  return guard.Gone() ? result : WheelScrolled(result);
 }
 
 bool TNTabEd::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
   TDestroyGuard guard(this);
   const bool result = TCustomGrid::DoMouseWheelUp(Shift, MousePos);
-  if (guard.Gone()) return result;
-  RedrawCorner();
-  FOldSel = Selection();
-  ChangedSelection();
-  if (!guard.Gone()) Invalidate();
-  return result;
+  return guard.Gone() ? result : WheelScrolled(result);
 }
 
 void TNTabEd::MouseMove(TShiftState Shift, int X, int Y) {

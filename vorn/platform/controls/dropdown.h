@@ -15,6 +15,18 @@
 
 namespace vorn {
 
+// The Enter or Escape that closed a drop-down also sends a character; it
+// belongs to the drop-down, not to the form. Controls set Pending when a
+// key closes their drop-down and call this first in KeyPress: true when
+// Key was that character (and is now 0).
+inline bool SwallowClosingChar(bool& Pending, char32_t& Key) {
+  if (!Pending) return false;
+  Pending = false;
+  if (Key != U'\r' && Key != 27) return false;
+  Key = 0;
+  return true;
+}
+
 class TDropDownWindow : public TCustomForm {
  public:
   explicit TDropDownWindow(TComponent* AOwner);

@@ -299,13 +299,7 @@ void TInplaceEditList::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TInplaceEditList::KeyPress(char32_t& Key) {
-  if (FSwallowChar) {
-    FSwallowChar = false;
-    if (Key == U'\r' || Key == 27) {
-      Key = 0;
-      return;
-    }
-  }
+  if (SwallowClosingChar(FSwallowChar, Key)) return;
   TInplaceEdit::KeyPress(Key);
 }
 

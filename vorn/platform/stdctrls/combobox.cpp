@@ -435,13 +435,7 @@ void TCustomComboBox::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TCustomComboBox::KeyPress(char32_t& Key) {
-  if (FSwallowChar) {
-    FSwallowChar = false;
-    if (Key == U'\r' || Key == 27) {
-      Key = 0;
-      return;
-    }
-  }
+  if (SwallowClosingChar(FSwallowChar, Key)) return;
   TDestroyGuard guard(this);
   TCustomControl::KeyPress(Key);  // OnKeyPress
   if (Key == 0 || guard.Gone()) return;

@@ -381,15 +381,7 @@ void TDateTimePicker::KeyDown(Word& Key, TShiftState Shift) {
 }
 
 void TDateTimePicker::KeyPress(char32_t& Key) {
-  if (FSwallowChar) {
-    // The Enter or Escape that closed the calendar also sends a character;
-    // it belongs to the calendar, not to the form.
-    FSwallowChar = false;
-    if (Key == U'\r' || Key == 27) {
-      Key = 0;
-      return;
-    }
-  }
+  if (SwallowClosingChar(FSwallowChar, Key)) return;
   TDestroyGuard guard(this);
   TCustomControl::KeyPress(Key);
   if (guard.Gone() || Key == 0) return;
