@@ -4,14 +4,11 @@
 // right by 37 pixels over the 197-row half height of the master glyph, the
 // slant at which the display places them.
 #include <cmath>
-#include <cstdio>
-#include <string>
 #include <vector>
 
-#include "vorn/platform/graphics/bitmap.h"
+#include "apps/resgen/pictures.h"
 
-using namespace vorn;
-
+namespace vorn::resgen {
 namespace {
 
 constexpr double kSlant = 37.0 / 197.0;  // pixels to the right per row upwards
@@ -47,22 +44,26 @@ void HorizontalBar(TCanvas& c, int Left, int Right, int Top, int Bottom) {
   c.Polygon(points);
 }
 
-void DrawVert(TCanvas& c) { SlantedBar(c, 34, 95, 15, 1, 188); }
-void DrawHorz(TCanvas& c) { HorizontalBar(c, 1, 198, 1, 36); }
-void DrawDot(TCanvas& c) {
+void DrawVert(TBitmap& Bitmap) { SlantedBar(*Bitmap.Canvas(), 34, 95, 15, 1, 188); }
+void DrawHorz(TBitmap& Bitmap) { HorizontalBar(*Bitmap.Canvas(), 1, 198, 1, 36); }
+void DrawDot(TBitmap& Bitmap) {
+  TCanvas& c = *Bitmap.Canvas();
   Black(c);
   c.Ellipse(2, 2, 36, 36);
 }
-void DrawPlus(TCanvas& c) {
+void DrawPlus(TBitmap& Bitmap) {
+  TCanvas& c = *Bitmap.Canvas();
   HorizontalBar(c, 22, 177, 78, 112);
   SlantedBar(c, 100, 95, 15, 14, 176);
 }
-void DrawColon(TCanvas& c) {
+void DrawColon(TBitmap& Bitmap) {
+  TCanvas& c = *Bitmap.Canvas();
   Black(c);
   c.Ellipse(3, 157, 34, 188);
   c.Ellipse(35, 3, 66, 34);
 }
-void DrawDeg(TCanvas& c) {
+void DrawDeg(TBitmap& Bitmap) {
+  TCanvas& c = *Bitmap.Canvas();
   Black(c);
   c.Ellipse(2, 2, 158, 136);
   c.Pen()->SetColor(clWhite);
@@ -70,26 +71,15 @@ void DrawDeg(TCanvas& c) {
   c.Ellipse(46, 40, 114, 98);
 }
 
-struct TShape {
-  const char* Name;
-  int Width, Height;
-  void (*Draw)(TCanvas&);
-};
-
 }  // namespace
 
-// Writes the element pictures into Folder as PNG files.
-void WriteSevenSegPictures(const std::string& Folder);
-void WriteSevenSegPictures(const std::string& Folder) {
-  static const TShape shapes[] = {
-      {"SEGVERT", 68, 190, DrawVert},   {"SEGHORZ", 200, 38, DrawHorz},   {"SEGDOT", 38, 38, DrawDot},
-      {"SEGPLUS", 200, 190, DrawPlus},  {"SEGCOLON", 68, 190, DrawColon}, {"SEGDEG", 160, 138, DrawDeg},
+const std::vector<TGeneratedPicture>& SevenSegPictures() {
+  static const std::vector<TGeneratedPicture> list = {
+      {"SEGVERT", 68, 190, DrawVert},   {"SEGHORZ", 200, 38, DrawHorz},
+      {"SEGDOT", 38, 38, DrawDot},      {"SEGPLUS", 200, 190, DrawPlus},
+      {"SEGCOLON", 68, 190, DrawColon}, {"SEGDEG", 160, 138, DrawDeg},
   };
-  for (const TShape& s : shapes) {
-    TBitmap bmp(s.Width, s.Height);
-    s.Draw(*bmp.Canvas());
-    const std::string file = Folder + "/" + s.Name + ".png";
-    bmp.SaveToFile(file);
-    std::printf("%s\n", file.c_str());
-  }
+  return list;
 }
+
+}  // namespace vorn::resgen

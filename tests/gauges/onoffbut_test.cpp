@@ -7,16 +7,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <algorithm>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include "vorn/platform/hosts/headless.h"
-#include "vorn/resources/resources.h"
 #ifdef VORN_HAVE_RESGEN
-#include "apps/resgen/onoff.h"
 #endif
 
 namespace vorn {
@@ -361,24 +358,6 @@ TEST_F(OnOffButTest, AssignCopiesLookStateAndGlyphs) {
   EXPECT_TRUE(but->Transparent());
 }
 
-#ifdef VORN_HAVE_RESGEN
-TEST(OnOffPictures, CommittedFilesEqualAFreshDrawing) {
-  for (const resgen::TGeneratedPicture& p : resgen::OnOffPictures()) {
-    TBitmap bmp(p.Width, p.Height);
-    p.Draw(bmp);
-    std::ostringstream fresh;
-    bmp.SaveToPngStream(fresh);
-    const std::string file = std::string(VORN_RESOURCE_IMAGES_DIR) + "/" + p.Name + ".png";
-    std::ifstream in(file, std::ios::binary);
-    const std::string committed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(committed, fresh.str()) << file << " differs from a fresh run of vorn-resgen";
-    // And the library holds the same picture.
-    const TResourceImage* res = FindResourceImage(p.Name);
-    ASSERT_NE(res, nullptr) << p.Name;
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(res->Data), res->Size), fresh.str()) << p.Name;
-  }
-}
-#endif
 
 }  // namespace
 }  // namespace vorn

@@ -6,14 +6,9 @@
 #include <memory>
 #include <string>
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "vorn/platform/hosts/headless.h"
-#include "vorn/resources/resources.h"
 #ifdef VORN_HAVE_RESGEN
-#include "apps/resgen/boxes.h"
 #endif
 #include "vorn/platform/stdctrls/menuview.h"
 
@@ -269,18 +264,6 @@ TEST(MenuBoxPictures, BuiltInByNameWithTheTickOnlyWhenChecked) {
   }
   EXPECT_EQ(differing, 21);
   EXPECT_NE(empty.Canvas()->Pixels(0, 15), empty.Canvas()->Pixels(7, 7));  // key colour outside
-#ifdef VORN_HAVE_RESGEN
-  for (const resgen::TGeneratedPicture& p : resgen::MenuBoxPictures()) {
-    TBitmap bmp(p.Width, p.Height);
-    p.Draw(bmp);
-    std::ostringstream fresh;
-    bmp.SaveToPngStream(fresh);
-    const TResourceImage* res = FindResourceImage(p.Name);
-    ASSERT_NE(res, nullptr) << p.Name;
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(res->Data), res->Size), fresh.str())
-        << p.Name << " differs from a fresh run of vorn-resgen";
-  }
-#endif
 }
 
 }  // namespace
