@@ -106,6 +106,7 @@ void TSDLHost::FormHidden(TCustomForm& Form) {
   if (found == FWindows.end()) return;
   Uncovered();
   if (!Form.IsDropDown()) {
+    ReturnKeyboard(found->second->Handle);
     FWindows.erase(found);
     return;
   }
@@ -122,7 +123,25 @@ void TSDLHost::FormHidden(TCustomForm& Form) {
 }
 
 void TSDLHost::FormDestroyed(TCustomForm& Form) {
-  if (FWindows.erase(&Form) != 0) Uncovered();
+  auto found = FWindows.find(&Form);
+  if (found == FWindows.end()) return;
+  ReturnKeyboard(found->second->Handle);
+  FWindows.erase(found);
+  Uncovered();
+}
+
+// A window that had the keyboard and closes (a menu level, a dialog) hands
+// it to the window that keeps it; the window system would otherwise give
+// it to no window of ours, and the next keys would be lost.
+void TSDLHost::ReturnKeyboard(SDL_Window* Closing) {
+  SDL_Window* focus = SDL_GetKeyboardFocus();
+  if (focus != nullptr && focus != Closing) return;
+  Window* to = KeyboardWindow(Closing);
+  for (auto it = FWindows.begin(); to == nullptr && it != FWindows.end(); ++it) {
+    Window& w = *it->second;
+    if (!w.Hidden && w.Handle != Closing && it->first->BorderStyle() != bsNone) to = &w;
+  }
+  if (to != nullptr) SDL_SetWindowInputFocus(to->Handle);
 }
 
 void TSDLHost::FormDirty(TCustomForm&) {}
@@ -308,12 +327,13 @@ void TSDLHost::KeyEvent(TCustomForm& Form, const SDL_KeyboardEvent& Key) {
   }
 }
 
-TSDLHost::Window* TSDLHost::KeyboardWindow() {
-  if (auto modal = FWindows.find(FModal); modal != FWindows.end() && !modal->second->Hidden) {
+TSDLHost::Window* TSDLHost::KeyboardWindow(const SDL_Window* Except) {
+  const auto takes = [Except](const Window& w) { return !w.Hidden && w.Handle != Except; };
+  if (auto modal = FWindows.find(FModal); modal != FWindows.end() && takes(*modal->second)) {
     return modal->second.get();
   }
   for (auto& [form, w] : FWindows) {
-    if (!w->Hidden && !form->IsDropDown() && form->Active()) return w.get();
+    if (takes(*w) && !form->IsDropDown() && form->Active()) return w.get();
   }
   return nullptr;
 }

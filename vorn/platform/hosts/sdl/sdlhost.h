@@ -15,6 +15,7 @@
 #include "vorn/platform/runtime/host.h"
 
 struct SDL_KeyboardEvent;
+struct SDL_Window;
 
 namespace vorn {
 
@@ -57,8 +58,11 @@ class TSDLHost : public THost {
   void Uncovered();
   Window* WindowOf(std::uint32_t WindowId);
   void KeyEvent(TCustomForm& Form, const SDL_KeyboardEvent& Key);
-  // The window whose form takes keys that name no window of ours.
-  Window* KeyboardWindow();
+  // The window whose form takes keys that name no window of ours (other
+  // than Except).
+  Window* KeyboardWindow(const SDL_Window* Except = nullptr);
+  // Gives the keyboard to the window that keeps it when Closing had it.
+  void ReturnKeyboard(SDL_Window* Closing);
   // Key state for a release no form receives.
   static void ReleaseKeys(const SDL_KeyboardEvent& Key);
 
