@@ -8,8 +8,8 @@
 
 #include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/controls/forms.h"
-#include "vorn/platform/hosts/sdl/sdlinput.h"
 #include "vorn/platform/graphics/drawtext.h"
+#include "vorn/platform/hosts/sdl/sdlinput.h"
 #include "vorn/platform/runtime/timers.h"
 #include "vorn/platform/stdctrls/menus.h"
 #include "vorn/platform/stdctrls/menuview.h"
@@ -134,8 +134,9 @@ void TSDLHost::FormDestroyed(TCustomForm& Form) {
 // it to the window that keeps it; the window system would otherwise give
 // it to no window of ours, and the next keys would be lost.
 void TSDLHost::ReturnKeyboard(SDL_Window* Closing) {
-  SDL_Window* focus = SDL_GetKeyboardFocus();
-  if (focus != nullptr && focus != Closing) return;
+  // Without the keyboard the program has nothing to hand on (and must not
+  // take it from another program).
+  if (Closing == nullptr || SDL_GetKeyboardFocus() != Closing) return;
   Window* to = KeyboardWindow(Closing);
   for (auto it = FWindows.begin(); to == nullptr && it != FWindows.end(); ++it) {
     Window& w = *it->second;
