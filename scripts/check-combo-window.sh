@@ -26,7 +26,7 @@ SDL_VIDEODRIVER=x11 "$gallery" &
 app=$!
 window=
 for _ in $(seq 100); do
-  window=$(xdotool search --name "vorn gallery" 2>/dev/null | head -n 1 || true)
+  window=$(xdotool search --onlyvisible --name "vorn gallery" 2>/dev/null | head -n 1 || true)
   [ -n "$window" ] && break
   sleep 0.1
 done

@@ -27,7 +27,7 @@ SDL_VIDEODRIVER=x11 "$gallery" &
 app=$!
 window=
 for _ in $(seq 100); do
-  window=$(xdotool search --name "vorn gallery" 2>/dev/null | head -n 1 || true)
+  window=$(xdotool search --onlyvisible --name "vorn gallery" 2>/dev/null | head -n 1 || true)
   [ -n "$window" ] && break
   sleep 0.1
 done
@@ -37,7 +37,7 @@ xdotool mousemove --window "$window" 95 154 click 1      # the report list page
 sleep 0.5
 xdotool mousemove --window "$window" 754 101 click 1     # "Edit row..."
 sleep 1
-dialog=$(xdotool search --name "Editing Row" 2>/dev/null | head -n 1 || true)
+dialog=$(xdotool search --onlyvisible --name "Editing Row" 2>/dev/null | head -n 1 || true)
 [ -n "$dialog" ] || { echo "check-rowedit-window: the row editor did not open"; exit 1; }
 shot 1-dialog
 xdotool mousemove --window "$dialog" 207 130 click 1     # the Site combo box's button
@@ -50,7 +50,7 @@ xdotool key --window "$dialog" Right Down Return
 shot 5-day-taken
 xdotool mousemove --window "$dialog" 167 17 click 1      # OK
 shot 6-after-ok
-if xdotool search --name "Editing Row" >/dev/null 2>&1; then
+if xdotool search --onlyvisible --name "Editing Row" >/dev/null 2>&1; then
   echo "check-rowedit-window: the row editor did not close on OK"; exit 1
 fi
 echo "check-rowedit-window: ok, screenshots in $out"

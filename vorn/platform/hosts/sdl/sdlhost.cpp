@@ -9,77 +9,16 @@
 #include "vorn/platform/controls/dropdown.h"
 #include "vorn/platform/controls/forms.h"
 #include "vorn/platform/graphics/drawtext.h"
+#include "vorn/platform/hosts/sdl/sdlinput.h"
 #include "vorn/platform/runtime/timers.h"
 #include "vorn/platform/stdctrls/menus.h"
 #include "vorn/platform/stdctrls/menuview.h"
 
 namespace vorn {
 
+using sdlinput::ButtonOf;
+
 namespace {
-
-// Virtual key for an SDL key code; 0 when there is none.
-Word VirtualKey(SDL_Keycode k) {
-  if (k >= SDLK_a && k <= SDLK_z) return static_cast<Word>('A' + (k - SDLK_a));
-  if (k >= SDLK_0 && k <= SDLK_9) return static_cast<Word>('0' + (k - SDLK_0));
-  if (k >= SDLK_F1 && k <= SDLK_F12) return static_cast<Word>(VK_F1 + (k - SDLK_F1));
-  if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return static_cast<Word>(VK_NUMPAD0 + 1 + (k - SDLK_KP_1));
-  switch (k) {
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return VK_SHIFT;
-    case SDLK_LCTRL:
-    case SDLK_RCTRL: return VK_CONTROL;
-    case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
-    case SDLK_PAUSE: return VK_PAUSE;
-    case SDLK_CAPSLOCK: return VK_CAPITAL;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_END: return VK_END;
-    case SDLK_HOME: return VK_HOME;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_INSERT: return VK_INSERT;
-    case SDLK_DELETE: return VK_DELETE;
-    case SDLK_KP_0: return VK_NUMPAD0;
-    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
-    case SDLK_KP_PLUS: return VK_ADD;
-    case SDLK_KP_MINUS: return VK_SUBTRACT;
-    case SDLK_KP_PERIOD: return VK_DECIMAL;
-    case SDLK_KP_DIVIDE: return VK_DIVIDE;
-    case SDLK_NUMLOCKCLEAR: return VK_NUMLOCK;
-    case SDLK_SCROLLLOCK: return VK_SCROLL;
-    case SDLK_SEMICOLON: return VK_OEM_1;
-    case SDLK_EQUALS: return VK_OEM_PLUS;
-    case SDLK_COMMA: return VK_OEM_COMMA;
-    case SDLK_MINUS: return VK_OEM_MINUS;
-    case SDLK_PERIOD: return VK_OEM_PERIOD;
-    case SDLK_SLASH: return VK_OEM_2;
-    case SDLK_BACKQUOTE: return VK_OEM_3;
-    case SDLK_LEFTBRACKET: return VK_OEM_4;
-    case SDLK_BACKSLASH: return VK_OEM_5;
-    case SDLK_RIGHTBRACKET: return VK_OEM_6;
-    case SDLK_QUOTE: return VK_OEM_7;
-    case SDLK_APPLICATION:
-    case SDLK_MENU: return VK_APPS;
-    default: return 0;
-  }
-}
-
-TMouseButton ButtonOf(Uint8 b) {
-  switch (b) {
-    case SDL_BUTTON_RIGHT: return mbRight;
-    case SDL_BUTTON_MIDDLE: return mbMiddle;
-    default: return mbLeft;
-  }
-}
 
 // Whether the open drop-down belongs to a control on Form.
 bool OpenedDropDown(const TCustomForm& Form) {
@@ -97,6 +36,7 @@ struct TSDLHost::Window {
   SDL_Texture* Texture = nullptr;
   int TextureW = 0, TextureH = 0;
   bool Hidden = false;  // a closed drop-down, kept for its next opening
+  sdlinput::TWheelSteps Wheel;
   std::uint64_t Presented = ~std::uint64_t{0};
   ~Window() {
     if (Texture != nullptr) SDL_DestroyTexture(Texture);
@@ -153,10 +93,20 @@ void TSDLHost::FormShown(TCustomForm& Form) {
   FWindows[&Form] = std::move(w);
 }
 
+// What a closed window covered is put on the screen again at once: the
+// window system's note that it is uncovered may come late, go to a window
+// that is busy in a nested loop, or not come at all (a compositor that
+// kept the picture may skip it while a window under it changed).
+void TSDLHost::Uncovered() {
+  for (auto& entry : FWindows) entry.second->Presented = ~std::uint64_t{0};
+}
+
 void TSDLHost::FormHidden(TCustomForm& Form) {
   auto found = FWindows.find(&Form);
   if (found == FWindows.end()) return;
+  Uncovered();
   if (!Form.IsDropDown()) {
+    ReturnKeyboard(found->second->Handle);
     FWindows.erase(found);
     return;
   }
@@ -172,7 +122,28 @@ void TSDLHost::FormHidden(TCustomForm& Form) {
   }
 }
 
-void TSDLHost::FormDestroyed(TCustomForm& Form) { FWindows.erase(&Form); }
+void TSDLHost::FormDestroyed(TCustomForm& Form) {
+  auto found = FWindows.find(&Form);
+  if (found == FWindows.end()) return;
+  ReturnKeyboard(found->second->Handle);
+  FWindows.erase(found);
+  Uncovered();
+}
+
+// A window that had the keyboard and closes (a menu level, a dialog) hands
+// it to the window that keeps it; the window system would otherwise give
+// it to no window of ours, and the next keys would be lost.
+void TSDLHost::ReturnKeyboard(SDL_Window* Closing) {
+  // Without the keyboard the program has nothing to hand on (and must not
+  // take it from another program).
+  if (Closing == nullptr || SDL_GetKeyboardFocus() != Closing) return;
+  Window* to = KeyboardWindow(Closing);
+  for (auto it = FWindows.begin(); to == nullptr && it != FWindows.end(); ++it) {
+    Window& w = *it->second;
+    if (!w.Hidden && w.Handle != Closing && it->first->BorderStyle() != bsNone) to = &w;
+  }
+  if (to != nullptr) SDL_SetWindowInputFocus(to->Handle);
+}
 
 void TSDLHost::FormDirty(TCustomForm&) {}
 
@@ -182,6 +153,11 @@ TSDLHost::Window* TSDLHost::WindowOf(std::uint32_t WindowId) {
     if (w->Handle == handle) return w->Hidden ? nullptr : w.get();
   }
   return nullptr;
+}
+
+std::uint32_t TSDLHost::WindowIdOf(const TCustomForm& Form) const {
+  const auto found = FWindows.find(const_cast<TCustomForm*>(&Form));
+  return found != FWindows.end() ? SDL_GetWindowID(found->second->Handle) : 0;
 }
 
 void TSDLHost::Present() {
@@ -225,26 +201,37 @@ void TSDLHost::HandleEvents() {
       case SDL_TEXTINPUT: windowId = e.text.windowID; break;
       default: continue;
     }
-    Window* w = WindowOf(windowId);
-    if (w == nullptr) continue;
-    TCustomForm* target = w->Form;
-    // An open popup menu takes the keyboard, whichever window has the
-    // focus, and closes on a press outside its own windows.
-    if (TMenuTracker* menu = TMenuTracker::Active()) {
+    // An open popup menu takes the keyboard, whichever window has it: the
+    // one that had it may be a level of the menu that just closed.
+    TMenuTracker* menu = TMenuTracker::Active();
+    if (menu != nullptr && (e.type == SDL_KEYDOWN || e.type == SDL_TEXTINPUT)) {
       if (e.type == SDL_KEYDOWN) {
-        const Word vk = VirtualKey(e.key.keysym.sym);
-        if (vk != 0) menu->KeyDown(vk);
-        continue;
+        FKeyMod = e.key.keysym.mod;
+        const sdlinput::TKeyMessages keys = sdlinput::KeyMessages(e.key);
+        for (int i = 0; i < keys.Count; ++i) {
+          SetKeyDown(keys.Keys[static_cast<std::size_t>(i)], true);
+          menu->KeyDown(keys.Keys[static_cast<std::size_t>(i)]);
+        }
       }
-      if (e.type == SDL_TEXTINPUT) continue;
-      if (!menu->Owns(target) && e.type != SDL_WINDOWEVENT && e.type != SDL_KEYUP) {
-        if (e.type == SDL_MOUSEBUTTONDOWN) menu->Cancel();
-        continue;
-      }
+      continue;
+    }
+    const bool keyboard = e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT;
+    Window* w = WindowOf(windowId);
+    // Keys for no window of ours (the window that had the keyboard has just
+    // closed) go to the form that keeps the keyboard.
+    if (w == nullptr && keyboard) w = KeyboardWindow();
+    if (w == nullptr) {
+      if (e.type == SDL_KEYUP) ReleaseKeys(e.key);
+      continue;
+    }
+    TCustomForm* target = w->Form;
+    // An open popup menu closes on a press outside its own windows.
+    if (menu != nullptr && !menu->Owns(target) && e.type != SDL_WINDOWEVENT && e.type != SDL_KEYUP) {
+      if (e.type == SDL_MOUSEBUTTONDOWN) menu->Cancel();
+      continue;
     }
     // Keys that reach a drop-down window belong to the form of the control
     // that opened it, which keeps the keyboard.
-    const bool keyboard = e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT;
     if (keyboard && target->IsDropDown()) {
       TControl* opener = static_cast<TDropDownWindow*>(target)->Opener();
       TCustomForm* owner = opener != nullptr ? GetParentForm(opener) : nullptr;
@@ -278,9 +265,13 @@ void TSDLHost::HandleEvents() {
             break;
           case SDL_WINDOWEVENT_LEAVE: form.InputMouseLeave(); break;
           case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // The window's pixels are new, whether or not the form changed.
             form.SetBounds(form.Left(), form.Top(), e.window.data1, e.window.data2);
+            w->Presented = ~std::uint64_t{0};
             break;
-          case SDL_WINDOWEVENT_EXPOSED: w->Presented = ~std::uint64_t{0}; break;
+          case SDL_WINDOWEVENT_EXPOSED:
+          case SDL_WINDOWEVENT_SHOWN:
+          case SDL_WINDOWEVENT_RESTORED: w->Presented = ~std::uint64_t{0}; break;
           case SDL_WINDOWEVENT_MOVED:
             form.SetBounds(e.window.data1, e.window.data2, form.Width(), form.Height());
             break;
@@ -293,36 +284,23 @@ void TSDLHost::HandleEvents() {
         break;
       case SDL_MOUSEBUTTONUP: form.InputMouseUp(ButtonOf(e.button.button), shift, e.button.x, e.button.y); break;
       case SDL_MOUSEWHEEL: {
+        const int delta = w->Wheel.Delta(e.wheel);
+        if (delta == 0) break;
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+        const int mx = e.wheel.mouseX, my = e.wheel.mouseY;
+#else
         int mx = 0, my = 0;
         SDL_GetMouseState(&mx, &my);
-#if SDL_VERSION_ATLEAST(2, 0, 18)
-        // Fine-stepping wheels report parts of a notch; controls add them up.
-        const int delta = static_cast<int>(e.wheel.preciseY * WHEEL_DELTA);
-#else
-        const int delta = e.wheel.y * WHEEL_DELTA;
 #endif
         form.InputMouseWheel(shift, delta, mx, my);
         break;
       }
-      case SDL_KEYDOWN: {
-        const Word vk = VirtualKey(e.key.keysym.sym);
-        if (vk == 0) break;
-        form.InputKeyDown(vk);
-        const char32_t c = ControlCharOfKey(vk, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
-        if (c != 0 && IsLiveControl(&form)) form.InputChar(c);
-        break;
-      }
-      case SDL_KEYUP: {
-        const Word vk = VirtualKey(e.key.keysym.sym);
-        if (vk != 0) form.InputKeyUp(vk);
-        break;
-      }
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: FKeyMod = e.key.keysym.mod; KeyEvent(form, e.key); break;
       case SDL_TEXTINPUT: {
-        // The left Alt alone makes a key an accelerator, handled with its
-        // key message. Ctrl with Alt, and a right Alt or mode key, are how
-        // AltGr arrives on the various systems: those type.
-        const SDL_Keymod mod = SDL_GetModState();
-        if ((mod & KMOD_LALT) != 0 && (mod & (KMOD_CTRL | KMOD_RALT | KMOD_MODE)) == 0) break;
+        // Text typed with the left Alt alone belongs to an accelerator,
+        // handled with its key message.
+        if (!sdlinput::TypesText(FKeyMod)) break;
         const std::string_view text(e.text.text);
         std::size_t pos = 0;
         while (pos < text.size() && IsLiveControl(&form)) form.InputChar(NextCodePoint(text, pos));
@@ -331,6 +309,39 @@ void TSDLHost::HandleEvents() {
       default: break;
     }
   }
+}
+
+// A key event's key messages go to the form; a key that types no text
+// (Return, Escape, Ctrl with a letter) sends its control character too.
+void TSDLHost::KeyEvent(TCustomForm& Form, const SDL_KeyboardEvent& Key) {
+  TDestroyGuard guard(&Form);
+  const sdlinput::TKeyMessages keys = sdlinput::KeyMessages(Key);
+  for (int i = 0; i < keys.Count && !guard.Gone(); ++i) {
+    const Word vk = keys.Keys[static_cast<std::size_t>(i)];
+    if (Key.type == SDL_KEYUP) {
+      Form.InputKeyUp(vk);
+      continue;
+    }
+    Form.InputKeyDown(vk);
+    const char32_t c = ControlCharOfKey(vk, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
+    if (c != 0 && !guard.Gone()) Form.InputChar(c);
+  }
+}
+
+TSDLHost::Window* TSDLHost::KeyboardWindow(const SDL_Window* Except) {
+  const auto takes = [Except](const Window& w) { return !w.Hidden && w.Handle != Except; };
+  if (auto modal = FWindows.find(FModal); modal != FWindows.end() && takes(*modal->second)) {
+    return modal->second.get();
+  }
+  for (auto& [form, w] : FWindows) {
+    if (takes(*w) && !form->IsDropDown() && form->Active()) return w.get();
+  }
+  return nullptr;
+}
+
+void TSDLHost::ReleaseKeys(const SDL_KeyboardEvent& Key) {
+  const sdlinput::TKeyMessages keys = sdlinput::KeyMessages(Key);
+  for (int i = 0; i < keys.Count; ++i) SetKeyDown(keys.Keys[static_cast<std::size_t>(i)], false);
 }
 
 void TSDLHost::WaitForWork(int MaxWaitMs) {
