@@ -2,7 +2,12 @@
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= 2
+# Each fuzz target runs until it has tried FUZZ_RUNS inputs (-1: no limit),
+# within FUZZ_SECONDS per target on average (scripts/run-fuzz.sh); FUZZ_FLAGS
+# go to every target (e.g. -entropic=0).
 FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?= 1000000
+FUZZ_FLAGS ?=
 CMAKE_GEN := -G Ninja
 
 .PHONY: all setup build demo test check-sanitize bench fuzz install clean
@@ -47,12 +52,7 @@ bench: setup
 fuzz: setup
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_BUILD_FUZZ=ON -DVORN_BUILD_TESTS=OFF -DVORN_BUILD_APPS=OFF
 	cmake --build build-fuzz -j $(JOBS)
-	@for f in build-fuzz/fuzz/fuzz-*; do \
-	  name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
-	  seeds=fuzz/seeds/$${name#fuzz-}; [ -d $$seeds ] || seeds=; \
-	  echo "== $$name for $(FUZZ_SECONDS) s"; \
-	  $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 -print_final_stats=1 build-fuzz/corpus/$$name $$seeds 2>&1 | grep -E 'stat::number_of_executed_units|Done|ERROR|SUMMARY' || exit 1; \
-	done
+	@scripts/run-fuzz.sh $(FUZZ_SECONDS) $(FUZZ_RUNS) $(FUZZ_FLAGS)
 
 install: build
 	cmake --install $(BUILD)

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "vorn/replist/replistview.h"
+#include "fuzz/oracle.h"
 
 namespace {
 
-std::string State(const vorn::TReportListView& View) {
+VORN_FUZZ_ORACLE std::string State(const vorn::TReportListView& View) {
   std::string s = std::to_string(View.LastSortColumn()) + (View.LastSortOrder() ? "+" : "-");
   for (int r = 1; r <= View.NrOfRows(); ++r) {
     s += View.Elem(1, r) + (View.RowFiltered(r) ? "#" : "|");

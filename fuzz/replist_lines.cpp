@@ -1,6 +1,7 @@
 // Fuzz target for loading text lines into a column: any text gives as many
 // rows as it has lines (a last line without a line end counts), the table
-// grows to hold them and nothing else changes.
+// grows to hold them and nothing else changes. A first row beyond the row
+// limit of a load is refused with the table as it was.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,11 +11,12 @@
 #include <string_view>
 
 #include "vorn/replist/rldata.h"
+#include "fuzz/oracle.h"
 
 namespace {
 
 // Lines end with LF, CR LF or a lone CR.
-int CountLines(std::string_view Text) {
+VORN_FUZZ_ORACLE int CountLines(std::string_view Text) {
   int lines = 0;
   for (std::size_t i = 0; i < Text.size(); ++i) {
     if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') ++i;
@@ -30,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A kilobyte holds hundreds of lines: enough to make the table grow.
   if (size < 2 || size > 1024) return 0;
   const int column = data[0] % 4 - 1;  // -1 (outside) .. 2
-  const int firstRow = data[1] % 8 - 1;
+  const bool farAway = (data[1] & 0x80) != 0;
+  const int firstRow = farAway ? vorn::TRLData::LoadLinesRowLimit + 1 + (data[1] & 0x7F) * 16777215 : data[1] % 8 - 1;
   const std::string_view text(reinterpret_cast<const char*>(data) + 2, size - 2);
 
   vorn::TRLData table(nullptr);
@@ -39,9 +42,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   table.SetColumnCheckMode(2, vorn::cmBox);
   table.SetElemChecked(2, 1, true);
   std::istringstream in{std::string(text)};
+  const bool stored = column >= 0 && column <= 2 && CountLines(text) > 0;
+  if (farAway && stored) {
+    try {
+      table.LoadLinesFromStream(column, firstRow, in);
+      std::abort();
+    } catch (const vorn::EVORNRLDataError&) {
+      if (table.NrOfRows() != 3 || !table.ElemChecked(2, 1)) std::abort();
+      for (int r = 1; r <= 3; ++r)
+        if (!table.Elem(column, r).empty()) std::abort();
+    }
+    return 0;
+  }
   const int lines = table.LoadLinesFromStream(column, firstRow, in);
   if (lines != CountLines(text)) std::abort();
-  const bool stored = column >= 0 && column <= 2 && lines > 0;
   const int expectRows = stored ? std::max(3, std::max(firstRow, 1) + lines - 1) : 3;
   if (table.NrOfRows() != expectRows) std::abort();
   if (!table.ElemChecked(2, 1)) std::abort();  // check columns keep their marks

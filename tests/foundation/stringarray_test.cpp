@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -128,6 +129,24 @@ TEST(StringArray, InsertIntoASortedTableStaysBeforeTheSameRowAfterUnSort) {
   EXPECT_EQ(a.NrOfRows(), 5);
   a.InsertRow(7);  // out of range
   EXPECT_EQ(a.NrOfRows(), 5);
+}
+
+// A row's cells read at once follow the shown order, like StringView.
+TEST(StringArray, RowViewsReadTheShownRow) {
+  TStringArray a(3, 3);
+  for (int r = 1; r <= 3; ++r)
+    for (int c = 0; c <= 3; ++c) a.SetString(c, r, std::string(1, static_cast<char>('a' + r)) + std::to_string(c));
+  a.Sort(1, 0, false);  // rows d, c, b
+  const int cols[] = {3, -1, 0, 4, 1};
+  std::string_view out[5];
+  a.RowViews(1, cols, out);
+  EXPECT_EQ(out[0], "d3");
+  EXPECT_EQ(out[1], "");
+  EXPECT_EQ(out[2], "d0");
+  EXPECT_EQ(out[3], "");
+  EXPECT_EQ(out[4], a.StringView(1, 1));
+  a.RowViews(4, cols, out);
+  for (const std::string_view v : out) EXPECT_TRUE(v.empty());
 }
 
 TEST(StringArray, OutOfRangeAccessReadsEmptyAndWritesNothing) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -565,6 +566,28 @@ TEST(RowMatcher, BooleanGrammar) {
   const std::string_view cells[] = {"ÄPFEL", "x"};
   EXPECT_TRUE(TRowMatcher("äpfel", fmGrep, true).Matches(cells));
   EXPECT_FALSE(TRowMatcher("äpfel", fmSimple, true).Matches(cells));  // ASCII folding only
+}
+
+// The simple search has its own scan for short cells: it must agree with
+// std::string_view::find on every cell length (short, at the limit, long),
+// at the cell's ends and with repeated letters in the needle.
+TEST(RowMatcher, SimpleSearchAgreesWithFind) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> letter('a', 'c');
+  for (int round = 0; round < 3000; ++round) {
+    std::string needle(1 + round % 4, ' ');
+    for (char& ch : needle) ch = static_cast<char>(letter(rng));
+    const TRowMatcher matcher(needle, fmSimple, false);
+    std::string cell(static_cast<std::size_t>(round % 80), ' ');
+    for (char& ch : cell) ch = static_cast<char>(letter(rng));
+    const std::string_view one[] = {cell};
+    ASSERT_EQ(matcher.Matches(one), cell.find(needle) != std::string::npos) << needle << " in " << cell;
+  }
+  const TRowMatcher aba("aba", fmSimple, false);
+  for (const char* cell : {"aba", "xaba", "abax", "aab", "abba", "ab", ""}) {
+    const std::string_view one[] = {cell};
+    EXPECT_EQ(aba.Matches(one), std::string_view(cell).find("aba") != std::string_view::npos) << cell;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <new>
 #include <random>
 #include <sstream>
@@ -576,6 +577,30 @@ TEST(RLXmlHostile, LoadingLinesIsAllOrNothing) {
   std::istringstream empty;
   EXPECT_EQ(d.LoadLinesFromStream(2, 5000, empty), 0);
   EXPECT_EQ(d.NrOfRows(), 1001);
+}
+
+// A first row near the top of the row numbers must be refused before the
+// table grows (it would ask for billions of rows).
+TEST(RLXmlHostile, LoadingLinesFarBeyondTheEndIsRefusedUnchanged) {
+  TRLData d(nullptr);
+  d.SetNrOfColumns(2);
+  d.SetNrOfRows(3);
+  d.SetElem(1, 2, "kept");
+  const std::string before = Snapshot(d);
+  for (const int first : {std::numeric_limits<int>::max() - 1, std::numeric_limits<int>::max(),
+                          TRLData::LoadLinesRowLimit + 1}) {
+    std::istringstream in("one\ntwo\n");
+    try {
+      d.LoadLinesFromStream(1, first, in);
+      ADD_FAILURE() << "first row " << first << " was accepted";
+    } catch (const EVORNRLDataError& e) {
+      EXPECT_NE(std::string(e.what()).find("beyond the last row"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(Snapshot(d), before);
+  }
+  // Outside every column nothing is stored, so any first row only counts.
+  std::istringstream counted("one\ntwo\n");
+  EXPECT_EQ(d.LoadLinesFromStream(7, std::numeric_limits<int>::max(), counted), 2);
 }
 
 }  // namespace

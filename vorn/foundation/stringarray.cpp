@@ -191,6 +191,13 @@ std::string_view TStringArray::StringView(int ACol, int ARow) const {
   return CellAt(ACol, PhysIndex(ARow)).View();
 }
 
+void TStringArray::RowViews(int ARow, std::span<const int> Cols, std::span<std::string_view> Out) const {
+  const bool row = RowInside(ARow);
+  const std::size_t phys = row ? PhysIndex(ARow) : 0;
+  for (std::size_t i = 0; i < Cols.size() && i < Out.size(); ++i)
+    Out[i] = row && ColInside(Cols[i]) ? CellAt(Cols[i], phys).View() : std::string_view();
+}
+
 void TStringArray::SetString(int ACol, int ARow, std::string_view Value) {
   if (!ColInside(ACol) || !RowInside(ARow)) return;
   CellAt(ACol, PhysIndex(ARow)).Assign(Utf8Prefix(Value, MaxCellLength));
@@ -216,10 +223,6 @@ void TStringArray::SetColAttrib(int ACol, std::uint8_t Value) {
   if (!ColInside(ACol)) return;
   FColAttrib[static_cast<std::size_t>(ACol)] = Value;
   Changed();
-}
-
-std::uint8_t TStringArray::GetRowAttrib(int ARow) const {
-  return RowInside(ARow) ? FRowAttrib[PhysIndex(ARow)] : 0;
 }
 
 void TStringArray::SetRowAttrib(int ARow, std::uint8_t Value) {

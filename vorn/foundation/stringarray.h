@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,10 @@ class TStringArray : public TComponent {
   [[nodiscard]] std::string GetString(int ACol, int ARow) const;
   // The cell without a copy; valid until the cell or the table changes.
   [[nodiscard]] std::string_view StringView(int ACol, int ARow) const;
+  // The cells of row ARow in the columns Cols, without copies, into Out (as
+  // long as Cols); cells outside the table are empty. Valid until the table
+  // changes. For walks over many rows: the row is looked up once.
+  void RowViews(int ARow, std::span<const int> Cols, std::span<std::string_view> Out) const;
   void SetString(int ACol, int ARow, std::string_view Value);
 
   // The number a cell holds when its whole text reads as a decimal number
@@ -70,7 +75,7 @@ class TStringArray : public TComponent {
 
   [[nodiscard]] std::uint8_t GetColAttrib(int ACol) const;
   void SetColAttrib(int ACol, std::uint8_t Value);
-  [[nodiscard]] std::uint8_t GetRowAttrib(int ARow) const;
+  [[nodiscard]] std::uint8_t GetRowAttrib(int ARow) const { return RowInside(ARow) ? FRowAttrib[PhysIndex(ARow)] : 0; }
   void SetRowAttrib(int ARow, std::uint8_t Value);
   // Without the change notification: for owners that keep their own state
   // (selection, filter marks) in the attribute byte.

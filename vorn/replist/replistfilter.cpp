@@ -23,6 +23,30 @@ std::string FoldAscii(std::string_view S) {
   return out;
 }
 
+// Needle in Hay. Cells are mostly short, where a plain scan costs less
+// than the library's search (a call per cell and per candidate); long
+// cells still go to the library. A first pass without branches looks for
+// a place where the needle's first and last bytes both fit: most cells
+// have none and are done without a mispredicted jump.
+inline bool ContainsExact(std::string_view Hay, std::string_view Needle) {
+  constexpr std::size_t kShortCell = 64;
+  if (Hay.size() > kShortCell) return Hay.find(Needle) != std::string_view::npos;
+  const std::size_t n = Needle.size();
+  if (n == 0) return true;
+  if (Hay.size() < n) return false;
+  const char first = Needle[0];
+  const char last = Needle[n - 1];
+  const char* const h = Hay.data();
+  const std::size_t places = Hay.size() - n + 1;
+  bool candidate = false;
+  for (std::size_t i = 0; i < places; ++i) candidate |= (h[i] == first) & (h[i + n - 1] == last);
+  if (!candidate) return false;
+  for (std::size_t i = 0; i < places; ++i) {
+    if (h[i] == first && Hay.compare(i, n, Needle) == 0) return true;
+  }
+  return false;
+}
+
 // Needle (already folded) in Hay, ASCII letters compared without case.
 bool ContainsFolded(std::string_view Hay, std::string_view Needle) {
   if (Needle.empty()) return true;
@@ -259,12 +283,12 @@ TRowMatcher::TRowMatcher(std::string_view Expression, TFilterMode Mode, bool Ign
 
 TRowMatcher::~TRowMatcher() = default;
 
-bool TRowMatcher::Contains(std::string_view Cell, const std::string& Needle) const {
-  return FIgnoreCase ? ContainsFolded(Cell, Needle) : Cell.find(Needle) != std::string_view::npos;
-}
-
+// The row loops call the searches directly: this runs for every row of a
+// filter, and a call per cell costs as much as the search of a short cell.
 bool TRowMatcher::AnyContains(std::span<const std::string_view> Cells, const std::string& Needle) const {
-  return std::any_of(Cells.begin(), Cells.end(), [&](std::string_view c) { return Contains(c, Needle); });
+  if (FIgnoreCase)
+    return std::any_of(Cells.begin(), Cells.end(), [&](std::string_view c) { return ContainsFolded(c, Needle); });
+  return std::any_of(Cells.begin(), Cells.end(), [&](std::string_view c) { return ContainsExact(c, Needle); });
 }
 
 bool TRowMatcher::Evaluate(int Node, std::span<const std::string_view> Cells) const {

@@ -65,7 +65,6 @@ class TRowMatcher {
   };
   class TParser;
 
-  [[nodiscard]] bool Contains(std::string_view Cell, const std::string& Needle) const;
   [[nodiscard]] bool AnyContains(std::span<const std::string_view> Cells, const std::string& Needle) const;
   [[nodiscard]] bool Evaluate(int Node, std::span<const std::string_view> Cells) const;
   [[nodiscard]] std::string DescribeNode(int Node) const;

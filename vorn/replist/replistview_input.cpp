@@ -459,8 +459,10 @@ void TReportListView::FilterAndSort(const std::string& FilterExp, const std::vec
   if (guard.Gone()) return;
   const auto model = Model();  // alive for the loop even if a handler deletes the view
   std::vector<std::string_view> cells(columns.size());
-  std::vector<bool> checkColumn(columns.size());
-  for (std::size_t i = 0; i < columns.size(); ++i) checkColumn[i] = ColumnCheckMode(columns[i]) != cmNone;
+  std::vector<std::size_t> checkCells;  // positions in cells of check columns
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (ColumnCheckMode(columns[i]) != cmNone) checkCells.push_back(i);
+  }
   const TStringArray& strings = *model->Strings();
   bool anyHidden = false;
   {
@@ -468,11 +470,10 @@ void TReportListView::FilterAndSort(const std::string& FilterExp, const std::vec
     for (int r = 1; r <= NrOfRows(); ++r) {
       bool found = true;
       if (!matcher.MatchesAll()) {
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-          // Check columns are searched without their check character.
-          std::string_view v = strings.StringView(columns[i], r);
-          if (checkColumn[i] && !v.empty()) v.remove_prefix(1);
-          cells[i] = v;
+        strings.RowViews(r, columns, cells);
+        // Check columns are searched without their check character.
+        for (const std::size_t i : checkCells) {
+          if (!cells[i].empty()) cells[i].remove_prefix(1);
         }
         found = matcher.Matches(cells);
       }

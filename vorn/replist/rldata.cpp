@@ -724,11 +724,17 @@ int TRLData::LoadLinesFromFile(int Column, int FirstRow, const std::string& File
 // its size at a time, so that memory follows the table and not a copy of
 // the file. On any failure the row count and the cells already replaced
 // are restored.
+//
+// A load grows the table to at most LoadLinesRowLimit rows (a larger table
+// keeps its size): a first row far beyond the end would otherwise ask for
+// billions of empty rows before the first line is stored. The limit is
+// checked before the table grows, so a refusal allocates nothing.
 int TRLData::LoadLinesFromStream(int Column, int FirstRow, std::istream& In) {
   constexpr std::int64_t kMaxRows = std::numeric_limits<int>::max() - 1;
   const bool store = Column >= 0 && Column <= FNrOfCols;
   FirstRow = std::max(FirstRow, 1);
   const int oldRows = FNrOfRows;
+  const std::int64_t rowLimit = std::max(oldRows, LoadLinesRowLimit);
   std::vector<std::string> replaced;  // earlier contents of the rows before oldRows
   std::int64_t lines = 0;
   std::optional<TQuietStorage> quiet;
@@ -738,10 +744,13 @@ int TRLData::LoadLinesFromStream(int Column, int FirstRow, std::istream& In) {
     while (!atEnd) {
       const std::string line = ReadLnStream(In, atEnd, 4 * RLCellLength);
       const std::int64_t row = std::int64_t{FirstRow} + lines;
-      if (++lines > kMaxRows || (store && row > kMaxRows))
-        throw EVORNRLDataError("TRLData.LoadLinesFromFile: too many lines");
+      if (++lines > kMaxRows) throw EVORNRLDataError("TRLData.LoadLinesFromFile: too many lines");
       if (!store) continue;
-      if (row > FNrOfRows) SetNrOfRows(static_cast<int>(std::min(kMaxRows, std::max(row, std::int64_t{FNrOfRows} * 3 / 2))));
+      if (row > rowLimit)
+        throw EVORNRLDataError("TRLData.LoadLinesFromFile: line " + std::to_string(lines) + " would go to row " +
+                               std::to_string(row) + ", beyond the last row a load may fill (" +
+                               std::to_string(rowLimit) + ")");
+      if (row > FNrOfRows) SetNrOfRows(static_cast<int>(std::min(rowLimit, std::max(row, std::int64_t{FNrOfRows} * 3 / 2))));
       if (row <= oldRows) replaced.push_back(FStrings->GetString(Column, static_cast<int>(row)));
       SetElem(Column, static_cast<int>(row), line);
     }

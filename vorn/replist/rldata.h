@@ -273,10 +273,13 @@ class TRLData : public TComponent {
   // per row from FirstRow (at least 1) on, adding rows when needed; check
   // columns keep their check characters. Returns the number of lines.
   // Raises EVORNRLDataError naming the file when it cannot be read, holds
-  // too many lines or does not fit in memory; the table is then as before.
+  // too many lines or does not fit in memory, or when a line would go to a
+  // row beyond max(NrOfRows, LoadLinesRowLimit); the table is then as before.
   int LoadLinesFromFile(int Column, int FirstRow, const std::string& FileName);
   // The same for the lines of a stream, read up to its end.
   int LoadLinesFromStream(int Column, int FirstRow, std::istream& In);
+  // The most rows a load of lines grows a table to (16,777,216).
+  static constexpr int LoadLinesRowLimit = 1 << 24;
 
   // ---- events ----------------------------------------------------------------------------
   [[nodiscard]] const TBeforeSortExchgEvent& OnBeforeSortExchange() const { return FOnBefSortExc; }
