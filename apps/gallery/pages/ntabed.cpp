@@ -105,8 +105,9 @@ void BuildTableEditor(TWinControl& parent) {
 
 VORN_GALLERY_PAGE(TPage{4, "ntabed", "Table editor",
                         "200 samples: a named-category column (Site), marks A (red) and B (blue), an empty and an "
-                        "invalid cell. A second click edits a cell; Enter moves down. Copy the selection and "
-                        "extract it into the lower editor.",
+                        "invalid cell. A second click edits a cell; Enter moves down. Right-click a cell for the data "
+                        "menu, a name or attribute for the heading menu (Edit Heading opens the name editor), the "
+                        "top-left corner for the comment; Enter keeps, Escape drops.",
                         BuildTableEditor});
 
 }  // namespace
