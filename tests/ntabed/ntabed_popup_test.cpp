@@ -488,7 +488,6 @@ TEST_F(NTabEdPopupTest, CommentEditorOpensOnTheCornerAndStoresOnEnter) {
   // The corner says what the memo is for.
   auto shot = host.Snapshot(*ed);
   EXPECT_EQ(ColorToRGB(shot->Canvas()->Pixels(2, 20)), static_cast<TColor>(0x808000));
-  host.PressKey(VK_END, {ssCtrl});
   host.Type(" and more");
   host.PressKey(VK_RETURN);
   EXPECT_FALSE(ed->CommentEditorActive());

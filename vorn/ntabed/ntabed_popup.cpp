@@ -539,6 +539,7 @@ void TNTabEd::OpenCommentEditor() {
   const int left = TCustomGrid::ColWidths(0);
   FCommentMM->SetBounds(left, 0, std::max(0, Width() - left - 20), CommentHeight);
   FCommentMM->SetText(Comment());
+  FCommentMM->SetSelStart(static_cast<int>(FCommentMM->Text().size()));  // typing goes on at the end
   FCommentMM->SetColor(CommentBrush);
   FCommentMM->Font()->SetColor(CommentFont);
   FCommentMMActive = true;
