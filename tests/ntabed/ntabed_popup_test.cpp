@@ -9,6 +9,7 @@
 
 #include "vorn/ntabed/ntabed.h"
 #include "vorn/platform/hosts/headless.h"
+#include "vorn/platform/stdctrls/buttons.h"
 #include "vorn/platform/stdctrls/edit.h"
 #include "vorn/platform/stdctrls/memo.h"
 #include "vorn/platform/stdctrls/menus.h"
@@ -470,6 +471,37 @@ TEST_F(NTabEdPopupTest, HeadingEditorReadsAttributesAsClampedNumbers) {
   host.Click(*ed, CellPoint(1, 1).X, CellPoint(1, 1).Y + 25);
   ed->PopupMenuClickChangeID(nullptr);
   EXPECT_FALSE(ed->HeadingEditorActive());
+}
+
+// Enter and Escape belong to the open editor, not to the form's default
+// and cancel buttons.
+TEST_F(NTabEdPopupTest, EditorsKeepEnterAndEscapeFromTheFormsButtons) {
+  int pressed = 0;
+  auto* ok = new TButton(form.get());
+  ok->SetParent(form.get());
+  ok->SetBounds(400, 260, 60, 24);
+  ok->SetDefault(true);
+  ok->SetOnClick([&pressed](TObject*) { ++pressed; });
+  auto* cancel = new TButton(form.get());
+  cancel->SetParent(form.get());
+  cancel->SetBounds(330, 260, 60, 24);
+  cancel->SetCancel(true);
+  cancel->SetOnClick([&pressed](TObject*) { ++pressed; });
+  Choose(ColNamePoint(1), "HIt1");
+  host.Type("Kept");
+  host.PressKey(VK_RETURN);
+  EXPECT_EQ(ed->ColName(1), "Kept");
+  Choose(ColNamePoint(1), "HIt1");
+  host.PressKey(VK_ESCAPE);
+  EXPECT_FALSE(ed->HeadingEditorActive());
+  host.Click(*ed, 40, 5, mbRight);
+  host.Type("note");
+  host.PressKey(VK_RETURN);
+  EXPECT_EQ(ed->Comment(), "note");
+  host.Click(*ed, 40, 5, mbRight);
+  host.PressKey(VK_ESCAPE);
+  EXPECT_FALSE(ed->CommentEditorActive());
+  EXPECT_EQ(pressed, 0);
 }
 
 // ---- the comment editor ---------------------------------------------------------------------------

@@ -78,6 +78,30 @@ TNotifyEvent Bind(TNTabEd* Editor, TCommand Command) {
 
 std::string CaptionText(std::string_view Value) { return CutToBytes(Value, DTNameLength); }
 
+// The heading and comment editors close on Enter and Escape themselves:
+// those keys must reach them, not the form's default or cancel button.
+class THeadingEdit : public TEdit {
+ public:
+  using TEdit::TEdit;
+
+ protected:
+  void WMGetDlgCode(TMessage& Message) override {
+    TEdit::WMGetDlgCode(Message);
+    Message.Result |= DLGC_WANTALLKEYS;
+  }
+};
+
+class TCommentMemo : public TMemo {
+ public:
+  using TMemo::TMemo;
+
+ protected:
+  void WMGetDlgCode(TMessage& Message) override {
+    TMemo::WMGetDlgCode(Message);
+    Message.Result |= DLGC_WANTALLKEYS;
+  }
+};
+
 }  // namespace
 
 // ---- building ------------------------------------------------------------------------------------
@@ -114,12 +138,12 @@ void TNTabEd::CreatePopupMenus() {
 }
 
 void TNTabEd::CreateHeadingEditors() {
-  FNameEd = new TEdit(this);
+  FNameEd = new THeadingEdit(this);
   FNameEd->SetVisible(false);
   FNameEd->SetParent(this);
   FNameEd->SetOnKeyPress([this](TObject*, char32_t& Key) { NameEdKeyPress(Key); });
 
-  FCommentMM = new TMemo(this);
+  FCommentMM = new TCommentMemo(this);
   FCommentMM->SetVisible(false);
   FCommentMM->SetParent(this);
   FCommentMM->SetColor(CommentBrush);
