@@ -40,6 +40,8 @@ TNTabEd::TNTabEd(TComponent* AOwner) : TCustomGrid(AOwner) {
   BindTable(table, false);
   SetColor(FColorBkgnd);
   SetFixedColor(FColorFixed);
+  CreatePopupMenus();
+  CreateHeadingEditors();
   FInternSuppPaint = false;
 }
 

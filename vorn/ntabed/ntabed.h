@@ -30,7 +30,9 @@
 // Units: ntabed.cpp (binding, cell model, sizes, notifications, sorting),
 // ntabed_paint.cpp (number display, cell drawing, automatic sizes),
 // ntabed_input.cpp (cell editing, keys, mouse), ntabed_clip.cpp (copy,
-// paste and reading numbers from clipboard text).
+// paste and reading numbers from clipboard text), ntabed_popup.cpp (the
+// data and heading popup menus with their commands, the heading and
+// comment editors).
 #pragma once
 
 #include <cstdint>
@@ -47,7 +49,9 @@
 namespace vorn {
 
 class TPopupMenu;
+class TMenuItem;
 class TEdit;
+class TMemo;
 
 class EVORNNTabedError : public EVORNError {
  public:
@@ -76,6 +80,11 @@ using TBeforeRenderCellEvent =
 // and returns the value limited to +-uc_MaxDouble; a text that is no
 // number gives 0 (Ok false).
 double NTabScanNumber(std::string_view Text, std::size_t& Pos, bool& Ok);
+
+// Reads a typed number: "," counts as ".", blanks around it are
+// ignored, nothing else may stand beside it. False (Value unchanged) for
+// anything else, also for values beyond the range of a double.
+bool NTabReadTypedNumber(std::string_view Text, double& Value);
 
 // What reading a block of numbers from text found: the numbers with their
 // position (n-th number of line l, both from 0).
@@ -242,6 +251,66 @@ class TNTabEd : public TCustomGrid {
   void PopupMenuClickPaste(TObject* Sender);
   void PopupMenuClickExtClip(TObject* Sender);
 
+  // ---- popup menus ---------------------------------------------------------------------------
+  // Bit k-1 enables item k of the data popup (12 items) or of the heading
+  // popup (5 items). Writing a mask sets every item's Enabled state and
+  // fires ChangedSetup.
+  [[nodiscard]] int PopupDMask() const { return FPopupDMask; }
+  void SetPopupDMask(int Value);
+  [[nodiscard]] int PopupHMask() const { return FPopupHMask; }
+  void SetPopupHMask(int Value);
+  // Captions of the data items (1..12), the heading items (1..5) and the
+  // four sub-items of the "Mark" and "Unmark" submenus (1..4; writing
+  // changes both submenus of a kind, reading gives the first). Texts are
+  // cut to 50 bytes; an index out of range reads as empty and writes
+  // nothing.
+  [[nodiscard]] TDTNameStr PopupDCaptions(int ix) const;
+  void SetPopupDCaptions(int ix, std::string_view Value);
+  [[nodiscard]] TDTNameStr PopupHCaptions(int ix) const;
+  void SetPopupHCaptions(int ix, std::string_view Value);
+  [[nodiscard]] TDTNameStr PopupMCaptions(int ix) const;
+  void SetPopupMCaptions(int ix, std::string_view Value);
+  [[nodiscard]] TDTNameStr PopupUCaptions(int ix) const;
+  void SetPopupUCaptions(int ix, std::string_view Value);
+
+  // The commands of the popup menus (Sender is ignored). Marking commands
+  // work on the selection (Range), the columns or rows it spans, or the
+  // whole table; heading commands on the popup cell.
+  void PopupMenuClickMarkARange(TObject* Sender);
+  void PopupMenuClickMarkAColumn(TObject* Sender);
+  void PopupMenuClickMarkARow(TObject* Sender);
+  void PopupMenuClickMarkAAll(TObject* Sender);
+  void PopupMenuClickMarkBRange(TObject* Sender);
+  void PopupMenuClickMarkBColumn(TObject* Sender);
+  void PopupMenuClickMarkBRow(TObject* Sender);
+  void PopupMenuClickMarkBAll(TObject* Sender);
+  void PopupMenuClickUnMarkARange(TObject* Sender);
+  void PopupMenuClickUnMarkAColumn(TObject* Sender);
+  void PopupMenuClickUnMarkARow(TObject* Sender);
+  void PopupMenuClickUnMarkAAll(TObject* Sender);
+  void PopupMenuClickUnMarkBRange(TObject* Sender);
+  void PopupMenuClickUnMarkBColumn(TObject* Sender);
+  void PopupMenuClickUnMarkBRow(TObject* Sender);
+  void PopupMenuClickUnMarkBAll(TObject* Sender);
+  void PopupMenuClickUnMarkAll(TObject* Sender);
+  void PopupMenuClickClear(TObject* Sender);
+  void PopupMenuClickEdit(TObject* Sender);
+  void PopupMenuClickSelAll(TObject* Sender);
+  void PopupMenuClickEmptyCells(TObject* Sender);
+  void PopupMenuClickChangeID(TObject* Sender);
+  void PopupMenuClickPrecision(TObject* Sender);
+  void PopupMenuClickSelectCol(TObject* Sender);
+  void PopupMenuClickSelectRow(TObject* Sender);
+  void PopupMenuClickInsertCol(TObject* Sender);
+  void PopupMenuClickInsertRow(TObject* Sender);
+  void PopupMenuClickDeleteCol(TObject* Sender);
+  void PopupMenuClickDeleteRow(TObject* Sender);
+
+  // The heading editor (over a name or attribute cell) and the comment
+  // editor (over the top of the grid), for tests and pictures.
+  [[nodiscard]] TEdit* HeadingEditor() const { return FNameEd; }
+  [[nodiscard]] TMemo* CommentEditor() const { return FCommentMM; }
+
   // ---- sorting, finding, copying --------------------------------------------------------------
   // Stable sorts of the inclusive block LowCol..HighCol x LowRow..HighRow
   // (clipped to the table). SortRows orders rows by the values of column
@@ -340,11 +409,13 @@ class TNTabEd : public TCustomGrid {
   void OpenHeadingPopup();
   void OpenCommentEditor();
   void CloseCommentEditor(bool Store);
+  void OpenHeadingEditor();
+  void CloseHeadingEditor(bool Store);
 
   TPopupMenu* FPopupD = nullptr;
   TPopupMenu* FPopupH = nullptr;
   TEdit* FNameEd = nullptr;
-  TCustomControl* FCommentMM = nullptr;
+  TMemo* FCommentMM = nullptr;
   int FPopupDMask = 0x7FFFFFFF;
   int FPopupHMask = 0x7FFFFFFF;
 
@@ -400,6 +471,23 @@ class TNTabEd : public TCustomGrid {
   void DrawCornerText(TCanvas& C, const TRect& R);
   [[nodiscard]] int DecimalsOf(int c) const;
   [[nodiscard]] bool IsNominalColumn(int c) const;
+
+  // Popup menus and heading editors (ntabed_popup.cpp).
+  void CreatePopupMenus();
+  void CreateHeadingEditors();
+  void DataPopupOpening();
+  void PrepareHeadingPopup();
+  [[nodiscard]] TMenuItem* DataItem(int ix) const;
+  [[nodiscard]] TMenuItem* HeadingItem(int ix) const;
+  [[nodiscard]] TMenuItem* SubItem(int Item, int ix) const;
+  [[nodiscard]] bool PopupOverColumn() const { return FPopupCell.X > FColOffset; }
+  [[nodiscard]] TGridRect TableSelection() const;
+  void ChangeMarks(std::uint8_t Bit, bool Set, int Scope);
+  void OutlinePopupCell();
+  void SelectGridBlock(int Left, int Top, int Right, int Bottom);
+  void StepPrecision();
+  void NameEdKeyPress(char32_t& Key);
+  void CommentKeyPress(char32_t& Key);
 
   // Input (ntabed_input.cpp).
   void TrackSelection();

@@ -19,8 +19,6 @@ namespace vorn {
 
 namespace {
 
-constexpr TColor CommentCornerBrush = static_cast<TColor>(0x808000);
-
 std::string_view TrimBlanks(std::string_view S) {
   while (!S.empty() && S.front() == ' ') S.remove_prefix(1);
   while (!S.empty() && S.back() == ' ') S.remove_suffix(1);
@@ -43,6 +41,12 @@ bool ReadDecimal(std::string_view S, double& Value) {
 }
 
 }  // namespace
+
+bool NTabReadTypedNumber(std::string_view Text, double& Value) {
+  std::string text(Text);
+  std::replace(text.begin(), text.end(), ',', '.');
+  return ReadDecimal(TrimBlanks(text), Value);
+}
 
 // ---- cell editing --------------------------------------------------------------------------------
 
@@ -72,9 +76,7 @@ void TNTabEd::SetEditText(int ACol, int ARow, const std::string& Value) {
         read = true;
       }
     } else {
-      std::string text = Value;
-      std::replace(text.begin(), text.end(), ',', '.');
-      read = ReadDecimal(TrimBlanks(text), v);
+      read = NTabReadTypedNumber(Value, v);
     }
     {
       TBulk bulk(*this);
@@ -252,64 +254,5 @@ void TNTabEd::TrackSelection() {
 
 // The corner shows the current cell; it follows the cursor at once.
 void TNTabEd::RedrawCorner() { InvalidateCell(0, 0); }
-
-// ---- popup menus and the heading and comment editors ---------------------------------------------
-
-void TNTabEd::OpenDataPopup(int X, int Y) {
-  if (FPopupD == nullptr) return;
-  TDestroyGuard guard(this);
-  RaiseEvent(FOnBeforePopup, this, FPopupD);
-  if (guard.Gone() || FPopupD == nullptr) return;
-  const TPoint p = ClientToScreen({X + 10, Y - 20});
-  FPopupD->Popup(p.X, p.Y);
-}
-
-void TNTabEd::OpenHeadingPopup() {
-  if (FPopupH == nullptr) return;
-  const TRect cell = CellRect(FPopupCell.X, FPopupCell.Y);
-  TDestroyGuard guard(this);
-  TCanvas& c = *Canvas();
-  auto outline = [&c, &cell] {
-    c.Pen()->SetMode(pmNot);
-    c.Brush()->SetStyle(bsClear);
-    c.Rectangle(cell.Left, cell.Top, cell.Right + 1, cell.Bottom + 1);
-    c.Pen()->SetMode(pmCopy);
-    c.Brush()->SetStyle(bsSolid);
-  };
-  outline();
-  RaiseEvent(FOnBeforePopup, this, FPopupH);
-  if (guard.Gone() || FPopupH == nullptr) return;
-  const TPoint p = ClientToScreen({cell.Left + 20, cell.Top + 20});
-  FPopupH->Popup(p.X, p.Y);
-  if (!guard.Gone()) outline();
-}
-
-void TNTabEd::OpenCommentEditor() {
-  if (FCommentMM == nullptr) return;
-  FCommentMM->SetBounds(TCustomGrid::ColWidths(0), 0, std::max(0, Width() - TCustomGrid::ColWidths(0) - 20), 80);
-  FCommentMM->SetText(Comment());
-  FCommentMM->SetColor(CommentCornerBrush);
-  FCommentMMActive = true;
-  InvalidateCell(0, 0);
-  FCommentMM->Show();
-  if (FCommentMM->CanFocus()) FCommentMM->SetFocus();
-}
-
-void TNTabEd::CloseCommentEditor(bool Store) {
-  if (!FCommentMMActive) return;
-  FCommentMMActive = false;
-  TDestroyGuard guard(this);
-  if (FCommentMM != nullptr) {
-    FCommentMM->Hide();
-    if (Store) {
-      {
-        TBulk bulk(*this);
-        FData->SetFComment(FCommentMM->Text());
-      }
-      ChangedData();
-    }
-  }
-  if (!guard.Gone()) RedrawCorner();
-}
 
 }  // namespace vorn

@@ -46,6 +46,7 @@ void FillSamples(TNTabEd& ed) {
   t.SetCellState(4, 8, dtsMarkA | dtsMarkB);
   ed.SetComment("Field campaign, spring");
   ed.SetColWidths(0, 70);
+  ed.AutoColWidth(-1, true, 0);  // room for the "Attrib" heading
   ed.SetColWidths(5, 80);
   ed.SetSuppressPaint(false);
 }
@@ -63,6 +64,7 @@ void BuildTableEditor(TWinControl& parent) {
   target->SetBounds(0, 340, 640, 160);
   target->Redimension(4, 5);
   target->Clear();
+  target->AutoColWidth(-1, true, 0);
 
   auto* status = new TLabel(owner);
   status->SetParent(&parent);
@@ -104,9 +106,9 @@ void BuildTableEditor(TWinControl& parent) {
 }
 
 VORN_GALLERY_PAGE(TPage{4, "ntabed", "Table editor",
-                        "200 samples: a named-category column (Site), marks A (red) and B (blue), an empty and an "
-                        "invalid cell. A second click edits a cell; Enter moves down. Copy the selection and "
-                        "extract it into the lower editor.",
+                        "Marks A (red) and B (blue), an empty and an invalid cell. A second click edits a cell. "
+                        "Right-click a cell for the data menu, a heading for the heading menu (Edit Heading), the "
+                        "top-left corner for the comment; Enter keeps, Escape drops.",
                         BuildTableEditor});
 
 }  // namespace

@@ -57,6 +57,14 @@ TEST_F(MemoTest, LinesAddReadReplaceAndDeleteThroughTheText) {
   EXPECT_EQ(memo->Text(), "a\nb\nc\nd");
   memo->Lines().Clear();
   EXPECT_EQ(memo->Text(), "");
+  // Lines read before typing are not served again after it.
+  memo->SetText("ab\ncd");
+  EXPECT_EQ(memo->Lines()[1], "cd");
+  memo->SetFocus();
+  host.PressKey(VK_END, {ssCtrl});
+  host.Type("e\nf");
+  EXPECT_EQ(memo->Lines()[1], "cde");
+  EXPECT_EQ(memo->Lines()[2], "f");
 }
 
 TEST_F(MemoTest, EnterBreaksLinesAndCaretKeysMoveByRows) {

@@ -244,6 +244,46 @@ TEST_F(MenuViewTest, ChosenHandlerMayDeleteTheMenu) {
   EXPECT_EQ(menu, nullptr);
 }
 
+// A menu deleted while it is on the screen (by a timer, say) closes: its
+// levels let go of the items, keys and the mouse reach nothing freed, and
+// nothing is chosen.
+TEST_F(MenuViewTest, MenuDeletedWhileOpenClosesWithoutTouchingIt) {
+  bool chosen = true;
+  host.SetPopupHandler([&](TPopupMenu& m, int x, int y) {
+    TMenuTracker tracker(m, x, y);
+    host.PressKey(VK_DOWN);
+    host.PressKey(VK_RIGHT);  // "Mark" with its submenu open
+    ASSERT_EQ(tracker.LevelCount(), 2);
+    menu.reset();
+    EXPECT_TRUE(tracker.Done());
+    EXPECT_EQ(tracker.Level(0)->ParentItem(), nullptr);
+    EXPECT_EQ(tracker.Level(1)->ItemCount(), 0);
+    host.PressKey(VK_RETURN);
+    tracker.Level(1)->MouseMove({}, 10, 10);
+    tracker.Level(1)->MouseUp(mbLeft, {}, 10, 10);
+    tracker.Level(0)->Repaint();
+    chosen = tracker.Chosen() != nullptr;
+  });
+  menu->Popup(0, 0);
+  EXPECT_FALSE(chosen);
+}
+
+TEST_F(MenuViewTest, ChosenItemDeletedBeforeItRunsIsDropped) {
+  TMenuItem* copy = menu->Items()->Items(3);
+  host.SetPopupHandler([&](TPopupMenu& m, int x, int y) {
+    TMenuTracker tracker(m, x, y);
+    host.PressKey(VK_UP);
+    host.PressKey(VK_RETURN);
+    ASSERT_EQ(tracker.Chosen(), copy);
+    delete copy;
+    EXPECT_EQ(tracker.Chosen(), nullptr);
+    EXPECT_EQ(tracker.Level(0)->ItemCount(), 0);
+  });
+  menu->Popup(0, 0);
+  EXPECT_EQ(menu->Items()->Count(), 3);
+  EXPECT_EQ(log, "");
+}
+
 // The box pictures menus use for settings: built in by name, transparent
 // around the box, the tick only in the checked one.
 TEST(MenuBoxPictures, BuiltInByNameWithTheTickOnlyWhenChecked) {

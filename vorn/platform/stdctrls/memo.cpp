@@ -45,8 +45,11 @@ std::string Shown(std::u32string_view Chars) {
 
 // ---- lines ---------------------------------------------------------------------------------
 
-std::vector<std::u32string> TMemoLines::Split() const {
-  std::vector<std::u32string> lines;
+const std::vector<std::u32string>& TMemoLines::Split() const {
+  if (FSplitValid) return FSplit;
+  std::vector<std::u32string>& lines = FSplit;
+  lines.clear();
+  FSplitValid = true;
   const std::u32string& chars = FMemo.FChars;
   if (chars.empty()) return lines;
   std::size_t start = 0;
@@ -73,7 +76,7 @@ void TMemoLines::Join(const std::vector<std::u32string>& Lines) {
 int TMemoLines::Count() const { return static_cast<int>(Split().size()); }
 
 std::string TMemoLines::Strings(int Index) const {
-  const auto lines = Split();
+  const auto& lines = Split();
   if (Index < 0 || Index >= static_cast<int>(lines.size())) return "";
   return U32ToUtf8(lines[static_cast<std::size_t>(Index)]);
 }
@@ -138,6 +141,7 @@ void TCustomMemo::SetText(const std::string& Value) { AssignChars(NormalizeBreak
 void TCustomMemo::AssignChars(std::u32string NewText) {
   if (NewText == FChars) return;
   FChars = std::move(NewText);
+  FLines.TextChanged();
   FSelStart = 0;
   FSelLength = 0;
   FCaretAtStart = false;
@@ -160,6 +164,7 @@ void TCustomMemo::Edit(const std::u32string& NewText, int CaretPos, bool Typed) 
   }
   FUndo.Record(FChars, Caret(), Typed);
   FChars = NewText;
+  FLines.TextChanged();
   FSelStart = std::clamp(CaretPos, 0, static_cast<int>(FChars.size()));
   FSelLength = 0;
   FCaretAtStart = false;

@@ -26,7 +26,9 @@ namespace vorn {
 class TCustomMemo;
 
 // The memo's lines, read and written through the memo so that every
-// change repaints and raises OnChange.
+// change repaints and raises OnChange. The lines are split from the text
+// once per change of the text and kept, so that reading them one by one
+// costs no more than reading the text.
 class TMemoLines {
  public:
   explicit TMemoLines(TCustomMemo& Memo) : FMemo(Memo) {}
@@ -44,9 +46,17 @@ class TMemoLines {
   void SetText(const std::string& Value);
 
  private:
-  [[nodiscard]] std::vector<std::u32string> Split() const;
+  friend class TCustomMemo;
+  [[nodiscard]] const std::vector<std::u32string>& Split() const;
   void Join(const std::vector<std::u32string>& Lines);
+  // The memo's text changed: the kept lines are out of date.
+  void TextChanged() {
+    FSplit.clear();
+    FSplitValid = false;
+  }
   TCustomMemo& FMemo;
+  mutable std::vector<std::u32string> FSplit;
+  mutable bool FSplitValid = false;
 };
 
 class TCustomMemo : public TCustomControl {

@@ -42,7 +42,7 @@ void DrawDisabledImage(TCanvas& C, const TBitmap& Image, int X, int Y) {
 // ---- one level ----------------------------------------------------------------------------
 
 TMenuView::TMenuView(TMenuTracker& Tracker, TMenuItem& Parent, int Level)
-    : TForm(nullptr), FTracker(Tracker), FParentItem(Parent), FLevel(Level) {
+    : TForm(nullptr), FTracker(Tracker), FParentItem(&Parent), FLevel(Level) {
   Font()->SetName("Tahoma");
   Font()->SetSize(9);
   SetBorderStyle(bsNone);
@@ -54,10 +54,30 @@ TMenuView::TMenuView(TMenuTracker& Tracker, TMenuItem& Parent, int Level)
     TMenuItem* item = Parent.Items(i);
     if (!item->Visible()) continue;
     FItems.push_back(item);
+    FreeNotification(item);
     width = std::max(width, kTextLeft + measure.TextWidth(item->Caption()) + kArrowRoom + 8);
     height += item->IsLine() ? SeparatorHeight : FRowHeight;
   }
+  FreeNotification(&Parent);
   SetBounds(0, 0, width, std::max(height, 2 * kFrame + 1));
+}
+
+void TMenuView::Notification(TComponent* AComponent, TOperation Operation) {
+  TForm::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  const bool shown = std::find(FItems.begin(), FItems.end(), AComponent) != FItems.end();
+  if (AComponent != FParentItem && !shown) return;
+  // The level lets go of every item, not only the one deleted: the items
+  // of a deleted menu go one by one.
+  for (TMenuItem* other : FItems) {
+    if (other != AComponent) RemoveFreeNotification(other);
+  }
+  if (FParentItem != nullptr && FParentItem != AComponent) RemoveFreeNotification(FParentItem);
+  FItems.clear();
+  FParentItem = nullptr;
+  FHot = -1;
+  Invalidate();
+  FTracker.ItemGone(AComponent);
 }
 
 TMenuItem* TMenuView::Item(int Index) const {
@@ -241,7 +261,7 @@ void TMenuTracker::OpenSubmenu(int LevelIndex, int Index, bool SelectFirst) {
   TMenuItem* item = level->Item(Index);
   if (item == nullptr || !IsLive(item) || !HasSubmenu(item)) return;
   level->SetHot(Index);
-  if (LevelCount() > LevelIndex + 1 && &Level(LevelIndex + 1)->ParentItem() == item) {
+  if (LevelCount() > LevelIndex + 1 && Level(LevelIndex + 1)->ParentItem() == item) {
     if (SelectFirst && Level(LevelIndex + 1)->Hot() < 0) Level(LevelIndex + 1)->StepHot(1);
     return;
   }
@@ -290,6 +310,11 @@ void TMenuTracker::KeyDown(Word Key) {
       break;
     default: break;
   }
+}
+
+void TMenuTracker::ItemGone(const TComponent* Item) {
+  if (FChosen == Item) FChosen = nullptr;
+  if (!FDone) Cancel();
 }
 
 void TMenuTracker::Cancel() {

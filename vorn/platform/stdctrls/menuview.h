@@ -11,7 +11,9 @@
 // outside every level closes all.
 //
 // The tracker does not run the chosen item: the host closes the levels
-// first and then calls Click, so a handler may delete the menu.
+// first and then calls Click, so a handler may delete the menu. A menu or
+// item deleted while it is open (by a timer, say) closes the menu: every
+// level watches the items it shows and lets go of them.
 #pragma once
 
 #include <memory>
@@ -29,7 +31,8 @@ class TMenuView : public TForm {
  public:
   TMenuView(TMenuTracker& Tracker, TMenuItem& Parent, int Level);
 
-  [[nodiscard]] TMenuItem& ParentItem() const { return FParentItem; }
+  // The item whose sub-items this level shows; null once it was deleted.
+  [[nodiscard]] TMenuItem* ParentItem() const { return FParentItem; }
   [[nodiscard]] int ItemCount() const { return static_cast<int>(FItems.size()); }
   [[nodiscard]] TMenuItem* Item(int Index) const;
   // The highlighted row, -1 for none.
@@ -49,9 +52,10 @@ class TMenuView : public TForm {
   static constexpr int SeparatorHeight = 7;
 
  private:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void PaintItem(TCanvas& C, int Index);
   TMenuTracker& FTracker;
-  TMenuItem& FParentItem;
+  TMenuItem* FParentItem;
   int FLevel;
   std::vector<TMenuItem*> FItems;
   int FRowHeight = 20;
@@ -84,6 +88,9 @@ class TMenuTracker {
   void OpenSubmenu(int Level, int Index, bool SelectFirst);
   void CloseAbove(int Level);
   void Choose(TMenuItem* Item);
+  // An item shown by a level was deleted: the menu closes, and the item
+  // is no longer the chosen one.
+  void ItemGone(const TComponent* Item);
 
  private:
   void Finish();
