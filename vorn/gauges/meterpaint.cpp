@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "vorn/gauges/meter.h"
+#include "vorn/gauges/meterring.h"
 
 namespace vorn {
 namespace {
@@ -78,6 +79,29 @@ TMeter::TNeedleShape TMeter::NeedleShape(const TNeedleLayout& L, double Value) c
   return shape;
 }
 
+// For every row, the columns the outline's edges reach within a pixel
+// above and below, with a pixel's margin: between a row's first and last
+// edge crossing lies all a polygon covers there.
+void TMeter::MarkRows(const std::vector<TPoint>& Outline, const TRect& Box) {
+  const auto widen = [&](int Y, double X0, double X1) {
+    auto& row = FRestoreRows[static_cast<std::size_t>(Y - Box.Top)];
+    row.first = std::clamp(static_cast<int>(std::floor(std::min(X0, X1))) - 1, Box.Left, row.first);
+    row.second = std::clamp(static_cast<int>(std::ceil(std::max(X0, X1))) + 2, row.second, Box.Right);
+  };
+  for (std::size_t i = 0; i < Outline.size(); ++i) {
+    const TPoint p = Outline[i], q = Outline[(i + 1) % Outline.size()];
+    const int y0 = std::min(p.Y, q.Y), y1 = std::max(p.Y, q.Y);
+    const int first = std::max(y0 - 1, Box.Top), last = std::min(y1 + 1, Box.Bottom - 1);
+    if (y0 == y1) {
+      for (int y = first; y <= last; ++y) widen(y, p.X, q.X);
+      continue;
+    }
+    const double slope = static_cast<double>(q.X - p.X) / (static_cast<double>(q.Y) - p.Y);
+    const auto xAt = [&](int Y) { return p.X + (std::clamp(Y, y0, y1) - static_cast<double>(p.Y)) * slope; };
+    for (int y = first; y <= last; ++y) widen(y, xAt(y - 1), xAt(y + 1));
+  }
+}
+
 std::vector<TRect> TMeter::LampRects() const {
   const long long X = static_cast<long long>(Width()) - FSRim, T = FTRim, S = FSRim;
   return {{Coord(X - 18), Coord(T + 8), Coord(X - 7), Coord(T + 19)},
@@ -110,26 +134,23 @@ const TBitmap* TMeter::Picture() {
     FPictureValid = false;
     ++FDialBuilds;
   }
-  // The needles as they are now, hidden ones as empty shapes.
-  std::array<TNeedleShape, 2> needles;
-  const TNeedleLayout* layouts[2] = {FNeedle2Layout.get(), FNeedleLayout.get()};
-  for (int i = 0; i < 2; ++i) {
-    if (layouts[i]->Visible()) needles[i] = NeedleShape(*layouts[i], i == 1 ? FValue : FValue2);
-  }
+  std::array<TNeedleShape, 2> needles = CurrentNeedles();
   std::vector<TRect> areas;
+  bool moved = false;  // areas[0] is the box round the moved needles
   if (!FPictureValid || FOnBefDrawNeedle || FOnMeterRendered) {
     areas.push_back(whole);
   } else {
     // Old and new needle share the centre, so one box around both.
-    TRect moved{};
+    TRect box{};
     for (int i = 0; i < 2; ++i) {
       const TNeedleShape& was = FComposedNeedles[i];
       if (needles[i].Body == was.Body && needles[i].Shadow == was.Shadow) continue;
       for (const TRect& r : {was.Bounds, needles[i].Bounds}) {
-        if (!r.IsEmpty()) moved = moved.IsEmpty() ? r : UnionRect(moved, r);
+        if (!r.IsEmpty()) box = box.IsEmpty() ? r : UnionRect(box, r);
       }
     }
-    if (!moved.IsEmpty()) areas.push_back(moved);
+    moved = !box.IsEmpty();
+    if (moved) areas.push_back(box);
     if (FOFL != FComposedOFL || FUFL != FComposedUFL) {
       for (const TRect& r : LampRects()) areas.push_back(r);
     }
@@ -140,14 +161,25 @@ const TBitmap* TMeter::Picture() {
   const bool overlay = partial && FACoverFName.empty() && BuildShell();
   if (!partial) FShellValid = false;
   TCanvas& C = *FPicture->Canvas();
-  for (const TRect& area : areas) {
-    const TRect r = IntersectRect(area, whole);
+  for (std::size_t a = 0; a < areas.size(); ++a) {
+    const TRect r = IntersectRect(areas[a], whole);
     if (r.IsEmpty()) continue;
-    C.SetCopyMode(cmSrcCopy);
-    C.CopyRect(r, FDial->Canvas(), r);
+    if (a == 0 && moved && overlay) {
+      // Elsewhere in the box the picture holds what composing gives there
+      // again: the needles and the layers above them paint the same
+      // pixels over it.
+      for (int i = 0; i < 2; ++i) {
+        if (needles[i].Body != FComposedNeedles[i].Body || needles[i].Shadow != FComposedNeedles[i].Shadow) {
+          RestoreUnder(FComposedNeedles[i], r);
+        }
+      }
+    } else {
+      C.SetCopyMode(cmSrcCopy);
+      C.CopyRect(r, FDial->Canvas(), r);
+    }
     if (r != whole) C.SetClipRect(r);
     PrepareUpperLayers(C);
-    PaintNeedles(C);
+    PaintNeedles(C, needles);
     if (overlay) {
       OverlayShell(r);
     } else {
@@ -236,16 +268,12 @@ void TMeter::PaintSections(TCanvas& C) const {
     TColor Color;
     double Small, Large;
   } sections[] = {{FColorBakGLow, aLow, aMin}, {FColorBakGNorm, aHigh, aLow}, {FColorBakGHigh, aMax, aHigh}};
+  std::vector<TRingSection> ring;
   for (const auto& s : sections) {
-    if (!(s.Large - s.Small > 1e-6)) continue;
-    C.Pen()->SetColor(s.Color);
-    C.Brush()->SetColor(s.Color);
-    const TPoint from = PointAt(s.Small, R), to = PointAt(s.Large, R);
-    C.Pie(cx - ro, cy - ro, ClampCoord(cx + ro + 1), cy + ro, from.X, from.Y, to.X, to.Y);
+    if (s.Large - s.Small > 1e-6) ring.push_back({s.Color, PointAt(s.Small, R), PointAt(s.Large, R)});
   }
-  C.Pen()->SetColor(FColorBakG);
-  C.Brush()->SetColor(FColorBakG);
-  C.Ellipse(cx - ri, cy - ri, ClampCoord(cx + ri + 1), cy + ri);
+  const bool plain = FBakGndFName.empty() || AuxBGBmp->Empty();
+  PaintSectionRing(C, cx, cy, ro, ri, ring, FColorBakG, plain ? TRect{0, 0, Width(), Height()} : TRect{});
 }
 
 void TMeter::PaintScale(TCanvas& C) const {
@@ -312,13 +340,34 @@ void TMeter::PrepareUpperLayers(TCanvas& C) const {
   if (FOnBefDrawNeedle || FOnMeterRendered) C.SetFont(FFontCaption.get());
 }
 
-void TMeter::PaintNeedles(TCanvas& C) const {
+std::array<TMeter::TNeedleShape, 2> TMeter::CurrentNeedles() const {
+  std::array<TNeedleShape, 2> needles;
+  if (FNeedle2Layout->Visible()) needles[0] = NeedleShape(*FNeedle2Layout, FValue2);
+  if (FNeedleLayout->Visible()) needles[1] = NeedleShape(*FNeedleLayout, FValue);
+  return needles;
+}
+
+void TMeter::PaintNeedles(TCanvas& C) const { PaintNeedles(C, CurrentNeedles()); }
+
+void TMeter::PaintNeedles(TCanvas& C, const std::array<TNeedleShape, 2>& Needles) const {
   bool drawn = false;
   if (FOnBefDrawNeedle) FOnBefDrawNeedle(const_cast<TMeter*>(this), &C, drawn);
   if (drawn) return;
   C.Brush()->SetStyle(bsSolid);
-  if (FNeedle2Layout->Visible()) PaintNeedle(C, NeedleShape(*FNeedle2Layout, FValue2), *FNeedle2Layout);
-  if (FNeedleLayout->Visible()) PaintNeedle(C, NeedleShape(*FNeedleLayout, FValue), *FNeedleLayout);
+  if (!Needles[0].Body.empty()) PaintNeedle(C, Needles[0], *FNeedle2Layout);
+  if (!Needles[1].Body.empty()) PaintNeedle(C, Needles[1], *FNeedleLayout);
+}
+
+void TMeter::RestoreUnder(const TNeedleShape& Needle, const TRect& Within) {
+  const TRect box = IntersectRect(Needle.Bounds, Within);
+  if (Needle.Body.empty() || box.IsEmpty()) return;
+  FRestoreRows.assign(static_cast<std::size_t>(box.Bottom - box.Top), {box.Right, box.Left});
+  MarkRows(Needle.Body, box);
+  MarkRows(Needle.Shadow, box);
+  for (int y = box.Top; y < box.Bottom; ++y) {
+    const auto [x0, x1] = FRestoreRows[static_cast<std::size_t>(y - box.Top)];
+    if (x0 < x1) std::copy(FDial->ScanLine(y) + x0, FDial->ScanLine(y) + x1, FPicture->ScanLine(y) + x0);
+  }
 }
 
 void TMeter::PaintNeedle(TCanvas& C, const TNeedleShape& Shape, const TNeedleLayout& L) const {
