@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -126,40 +125,6 @@ TEST(Drawing, RectangleOutlineAndMeanColor) {
   EXPECT_EQ(MeanColor(clBlack, clWhite), RGB(128, 128, 128));
   EXPECT_EQ(MeanColor(clRed, clBlue), RGB(128, 0, 128));
   EXPECT_EQ(MeanColor(clBtnFace, clBtnFace), ColorToRGB(clBtnFace));
-}
-
-// Straight lines filled as strips set the pixels the stroke sets, in any
-// direction, inside a narrowed clip and with the brush kept; other pens and
-// slanted lines are stroked.
-TEST(Drawing, StraightLineSetsTheStrokesPixels) {
-  std::mt19937 random(99);
-  const auto in = [&](int Lo, int Hi) { return std::uniform_int_distribution<int>(Lo, Hi)(random); };
-  for (int round = 0; round < 400; ++round) {
-    TBitmap fast(24, 24), slow(24, 24);
-    const TPoint from{in(-3, 26), in(-3, 26)};
-    TPoint to = from;
-    (in(0, 1) == 0 ? to.X : to.Y) = in(-3, 26);
-    if (in(0, 9) == 0) to = {in(-3, 26), in(-3, 26)};
-    const TPenMode mode = in(0, 4) == 0 ? pmXor : pmCopy;
-    for (TBitmap* bmp : {&fast, &slow}) {
-      TCanvas& c = *bmp->Canvas();
-      c.Brush()->SetColor(0x00FF00);
-      c.FillRect({0, 0, 24, 24});
-      c.Brush()->SetColor(0x123456);
-      c.Brush()->SetStyle(bsDiagCross);
-      c.Pen()->SetMode(mode);
-      if (round % 3 == 0) c.SetClipRect({3, 4, 17, 20});
-    }
-    StraightLine(fast.Canvas(), 0x0000F1, from, to);
-    slow.Canvas()->Pen()->SetColor(0x0000F1);
-    slow.Canvas()->MoveTo(from.X, from.Y);
-    slow.Canvas()->LineTo(to.X, to.Y);
-    EXPECT_EQ(Pixels(fast, 24), Pixels(slow, 24)) << round << ": " << from.X << "," << from.Y << " to " << to.X
-                                                  << "," << to.Y;
-    EXPECT_EQ(fast.Canvas()->PenPos(), to);
-    EXPECT_EQ(fast.Canvas()->Brush()->Color(), static_cast<TColor>(0x123456));
-    EXPECT_EQ(fast.Canvas()->Brush()->Style(), bsDiagCross);
-  }
 }
 
 }  // namespace

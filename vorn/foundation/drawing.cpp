@@ -87,35 +87,6 @@ void DrawRectangle(TCanvas* Canvas, int Left, int Top, int Right, int Bottom) {
   Canvas->LineTo(Left, Top);
 }
 
-void StraightLine(TCanvas* Canvas, TColor Color, TPoint From, TPoint To) {
-  TCanvas& C = *Canvas;
-  C.Pen()->SetColor(Color);
-  const bool strip = C.Pen()->Style() == psSolid && C.Pen()->Mode() == pmCopy && C.Pen()->Width() <= 1 &&
-                     (From.X == To.X || From.Y == To.Y);
-  if (!strip) {
-    C.MoveTo(From.X, From.Y);
-    C.LineTo(To.X, To.Y);
-    return;
-  }
-  C.MoveTo(To.X, To.Y);
-  if (From == To) return;
-  // The pixels from From towards To, To itself left out.
-  const auto range = [](int A, int B, int& Lo, int& Hi) {
-    Lo = A < B ? A : B + 1;
-    Hi = A < B ? B : A + 1;
-  };
-  int x0 = From.X, x1 = From.X + 1, y0 = From.Y, y1 = From.Y + 1;
-  if (From.X != To.X) range(From.X, To.X, x0, x1);
-  if (From.Y != To.Y) range(From.Y, To.Y, y0, y1);
-  const TBrushStyle style = C.Brush()->Style();
-  const TColor brush = C.Brush()->Color();
-  C.Brush()->SetStyle(bsSolid);
-  C.Brush()->SetColor(Color);
-  C.FillRect({x0, y0, x1, y1});
-  C.Brush()->SetColor(brush);
-  C.Brush()->SetStyle(style);
-}
-
 TColor MeanColor(TColor C1, TColor C2) {
   const TColor a = ColorToRGB(C1);
   const TColor b = ColorToRGB(C2);

@@ -36,12 +36,6 @@ bool MarkCovers(int Mark, int DX, int DY);
 // both included, in the current pen.
 void DrawRectangle(TCanvas* Canvas, int Left, int Top, int Right, int Bottom);
 
-// The line MoveTo(From) LineTo(To) draws in Color (the pen keeps that
-// colour and ends at To); a straight solid one-pixel line in the copy mode
-// is filled as a strip, which sets the same pixels at a fraction of the
-// cost of a stroke.
-void StraightLine(TCanvas* Canvas, TColor Color, TPoint From, TPoint To);
-
 // The shadow and highlight line colours of a colour scheme: fixed grey and
 // white for csBWG, the system's button shadow and highlight otherwise.
 struct TSchemeLines {

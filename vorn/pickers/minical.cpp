@@ -452,18 +452,22 @@ void TMiniCal::DrawFrame3D(TCanvas& C, const TRect& R) const {
   if (!FCtl3D) return;
   const int l = R.Left, t = R.Top, r = R.Right, b = R.Bottom;
   C.Pen()->SetWidth(1);
-  // Each line as LineTo draws it: from the first point up to the second,
-  // leaving out the second.
-  const auto line = [&C](TColor Color, TPoint From, std::initializer_list<TPoint> To) {
-    for (const TPoint p : To) {
-      StraightLine(&C, Color, From, p);
-      From = p;
-    }
-  };
-  line(0xFFFFFF, {l, b - 1}, {{l, t}, {r, t}});
-  line(0x686868, {l, b}, {{r, b}, {r, t}});
-  line(0x9CA0A5, {l + 1, b - 1}, {{r - 1, b - 1}, {r - 1, t}});
-  line(0xE6E2E2, {l + 1, b - 2}, {{l + 1, t + 1}, {r - 1, t + 1}});
+  C.Pen()->SetColor(0xFFFFFF);
+  C.MoveTo(l, b - 1);
+  C.LineTo(l, t);
+  C.LineTo(r, t);
+  C.Pen()->SetColor(0x686868);
+  C.MoveTo(l, b);
+  C.LineTo(r, b);
+  C.LineTo(r, t);
+  C.Pen()->SetColor(0x9CA0A5);
+  C.MoveTo(l + 1, b - 1);
+  C.LineTo(r - 1, b - 1);
+  C.LineTo(r - 1, t);
+  C.Pen()->SetColor(0xE6E2E2);
+  C.MoveTo(l + 1, b - 2);
+  C.LineTo(l + 1, t + 1);
+  C.LineTo(r - 1, t + 1);
 }
 
 void TMiniCal::DrawButton(TCanvas& C, const TRect& R, const std::string& Text) const {
