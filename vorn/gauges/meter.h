@@ -313,9 +313,6 @@ class TMeter : public TGraphicControl {
   [[nodiscard]] double PolarAngle(double Value) const;  // radians
   [[nodiscard]] TPoint PointAt(double PolarRadians, double Radius) const;
   [[nodiscard]] TNeedleShape NeedleShape(const TNeedleLayout& L, double Value) const;
-  // Widens FRestoreRows (row Top first) to hold every pixel the polygon
-  // Outline's fill and pen may set.
-  void MarkRows(const std::vector<TPoint>& Outline, const TRect& Box);
   [[nodiscard]] std::vector<TRect> LampRects() const;
 
   // Layers; each sets the canvas state it relies on.
@@ -330,8 +327,6 @@ class TMeter : public TGraphicControl {
   // Needles: second and main, hidden ones as empty shapes.
   void PaintNeedles(TCanvas& C, const std::array<TNeedleShape, 2>& Needles) const;
   [[nodiscard]] std::array<TNeedleShape, 2> CurrentNeedles() const;
-  // Puts the kept dial back under the pixels of a needle composed before.
-  void RestoreUnder(const TNeedleShape& Needle, const TRect& Within);
   void PaintNeedle(TCanvas& C, const TNeedleShape& Shape, const TNeedleLayout& L) const;
   void PaintCover(TCanvas& C) const;
   // The cover in two parts: the shell (rims, inner bevel, anchor), which
@@ -405,7 +400,6 @@ class TMeter : public TGraphicControl {
   std::unique_ptr<TBitmap> FShell;
   std::vector<std::pair<int, int>> FShellRuns;
   std::vector<std::size_t> FShellRowStart;
-  std::vector<std::pair<int, int>> FRestoreRows;  // columns [first, second) per row
   bool FShellValid = false;
 };
 

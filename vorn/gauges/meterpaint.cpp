@@ -79,29 +79,6 @@ TMeter::TNeedleShape TMeter::NeedleShape(const TNeedleLayout& L, double Value) c
   return shape;
 }
 
-// For every row, the columns the outline's edges reach within a pixel
-// above and below, with a pixel's margin: between a row's first and last
-// edge crossing lies all a polygon covers there.
-void TMeter::MarkRows(const std::vector<TPoint>& Outline, const TRect& Box) {
-  const auto widen = [&](int Y, double X0, double X1) {
-    auto& row = FRestoreRows[static_cast<std::size_t>(Y - Box.Top)];
-    row.first = std::clamp(static_cast<int>(std::floor(std::min(X0, X1))) - 1, Box.Left, row.first);
-    row.second = std::clamp(static_cast<int>(std::ceil(std::max(X0, X1))) + 2, row.second, Box.Right);
-  };
-  for (std::size_t i = 0; i < Outline.size(); ++i) {
-    const TPoint p = Outline[i], q = Outline[(i + 1) % Outline.size()];
-    const int y0 = std::min(p.Y, q.Y), y1 = std::max(p.Y, q.Y);
-    const int first = std::max(y0 - 1, Box.Top), last = std::min(y1 + 1, Box.Bottom - 1);
-    if (y0 == y1) {
-      for (int y = first; y <= last; ++y) widen(y, p.X, q.X);
-      continue;
-    }
-    const double slope = static_cast<double>(q.X - p.X) / (static_cast<double>(q.Y) - p.Y);
-    const auto xAt = [&](int Y) { return p.X + (std::clamp(Y, y0, y1) - static_cast<double>(p.Y)) * slope; };
-    for (int y = first; y <= last; ++y) widen(y, xAt(y - 1), xAt(y + 1));
-  }
-}
-
 std::vector<TRect> TMeter::LampRects() const {
   const long long X = static_cast<long long>(Width()) - FSRim, T = FTRim, S = FSRim;
   return {{Coord(X - 18), Coord(T + 8), Coord(X - 7), Coord(T + 19)},
@@ -136,7 +113,6 @@ const TBitmap* TMeter::Picture() {
   }
   std::array<TNeedleShape, 2> needles = CurrentNeedles();
   std::vector<TRect> areas;
-  bool moved = false;  // areas[0] is the box round the moved needles
   if (!FPictureValid || FOnBefDrawNeedle || FOnMeterRendered) {
     areas.push_back(whole);
   } else {
@@ -149,8 +125,7 @@ const TBitmap* TMeter::Picture() {
         if (!r.IsEmpty()) box = box.IsEmpty() ? r : UnionRect(box, r);
       }
     }
-    moved = !box.IsEmpty();
-    if (moved) areas.push_back(box);
+    if (!box.IsEmpty()) areas.push_back(box);
     if (FOFL != FComposedOFL || FUFL != FComposedUFL) {
       for (const TRect& r : LampRects()) areas.push_back(r);
     }
@@ -161,22 +136,11 @@ const TBitmap* TMeter::Picture() {
   const bool overlay = partial && FACoverFName.empty() && BuildShell();
   if (!partial) FShellValid = false;
   TCanvas& C = *FPicture->Canvas();
-  for (std::size_t a = 0; a < areas.size(); ++a) {
-    const TRect r = IntersectRect(areas[a], whole);
+  for (const TRect& area : areas) {
+    const TRect r = IntersectRect(area, whole);
     if (r.IsEmpty()) continue;
-    if (a == 0 && moved && overlay) {
-      // Elsewhere in the box the picture holds what composing gives there
-      // again: the needles and the layers above them paint the same
-      // pixels over it.
-      for (int i = 0; i < 2; ++i) {
-        if (needles[i].Body != FComposedNeedles[i].Body || needles[i].Shadow != FComposedNeedles[i].Shadow) {
-          RestoreUnder(FComposedNeedles[i], r);
-        }
-      }
-    } else {
-      C.SetCopyMode(cmSrcCopy);
-      C.CopyRect(r, FDial->Canvas(), r);
-    }
+    C.SetCopyMode(cmSrcCopy);
+    C.CopyRect(r, FDial->Canvas(), r);
     if (r != whole) C.SetClipRect(r);
     PrepareUpperLayers(C);
     PaintNeedles(C, needles);
@@ -358,18 +322,6 @@ void TMeter::PaintNeedles(TCanvas& C, const std::array<TNeedleShape, 2>& Needles
   if (!Needles[1].Body.empty()) PaintNeedle(C, Needles[1], *FNeedleLayout);
 }
 
-void TMeter::RestoreUnder(const TNeedleShape& Needle, const TRect& Within) {
-  const TRect box = IntersectRect(Needle.Bounds, Within);
-  if (Needle.Body.empty() || box.IsEmpty()) return;
-  FRestoreRows.assign(static_cast<std::size_t>(box.Bottom - box.Top), {box.Right, box.Left});
-  MarkRows(Needle.Body, box);
-  MarkRows(Needle.Shadow, box);
-  for (int y = box.Top; y < box.Bottom; ++y) {
-    const auto [x0, x1] = FRestoreRows[static_cast<std::size_t>(y - box.Top)];
-    if (x0 < x1) std::copy(FDial->ScanLine(y) + x0, FDial->ScanLine(y) + x1, FPicture->ScanLine(y) + x0);
-  }
-}
-
 void TMeter::PaintNeedle(TCanvas& C, const TNeedleShape& Shape, const TNeedleLayout& L) const {
   if (!Shape.Shadow.empty()) {
     C.Pen()->SetColor(L.ShadowColor());
@@ -476,9 +428,10 @@ bool TMeter::BuildShell() {
 }
 
 void TMeter::OverlayShell(const TRect& R) {
+  const TSurface shellRows = FShell->Surface(), picture = FPicture->Surface();
   for (int y = R.Top; y < R.Bottom; ++y) {
-    const TPixel* shell = FShell->ScanLine(y);
-    TPixel* dst = FPicture->ScanLine(y);
+    const TPixel* shell = shellRows.Row(y);
+    TPixel* dst = picture.Row(y);
     for (std::size_t i = FShellRowStart[static_cast<std::size_t>(y)]; i < FShellRowStart[static_cast<std::size_t>(y) + 1];
          ++i) {
       const int x0 = std::max(FShellRuns[i].first, R.Left), x1 = std::min(FShellRuns[i].second, R.Right);
