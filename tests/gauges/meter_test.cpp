@@ -308,6 +308,27 @@ TEST(MeterMouseTest, MouseMovesReportTheValueAfterOnMouseMove) {
   EXPECT_EQ(values[1], 0.0);
 }
 
+// A value of the hidden second needle puts the lamps out; the control shows
+// them out at once, not at some later repaint.
+TEST(MeterLampTest, LampsPutOutByAHiddenSecondNeedleGoOutOnTheControl) {
+  THeadlessHost& host = HeadlessHost();
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 320, 240);
+  auto* meter = new TMeter(&form);
+  meter->SetParent(&form);
+  meter->SetBounds(10, 10, 297, 209);
+  form.Show();
+  host.Advance(0);
+  const auto lamp = [&] { return form.SurfaceBitmap().Canvas()->Pixels(10 + 297 - 10 - 13, 10 + 8 + 13); };
+  meter->SetValue(1);
+  host.Advance(0);
+  EXPECT_EQ(lamp(), 0x0000FF);
+  meter->SetValueSec(0.5);
+  host.Advance(0);
+  EXPECT_FALSE(meter->OverFlowLit());
+  EXPECT_EQ(lamp(), 0x808080);
+}
+
 // ---- pixels ----------------------------------------------------------------------------------
 
 TEST_F(MeterTest, LampsLightWithTheirRange) {

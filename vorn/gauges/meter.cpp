@@ -217,8 +217,13 @@ void TMeter::SetValueSec(double Value) {
   }
   if (std::isnan(Value) || Value == FValue2) return;
   FValue2 = ClampToRange(Value, FMinValue, FMaxValue);
+  const bool lit = FOFL || FUFL;
   FOFL = FUFL = false;
-  if (!FNeedle2Layout->Visible()) return;
+  if (!FNeedle2Layout->Visible()) {
+    // The lamps this put out are shown out too: control and state agree.
+    if (lit) ValueChanged();
+    return;
+  }
   RaiseRangeEvent(FValue2);
   ValueChanged();
 }

@@ -324,6 +324,9 @@ class TMeter : public TGraphicControl {
   void PaintCaption(TCanvas& C) const;
   void PrepareUpperLayers(TCanvas& C) const;
   void PaintNeedles(TCanvas& C) const;
+  // Needles: second and main, hidden ones as empty shapes.
+  void PaintNeedles(TCanvas& C, const std::array<TNeedleShape, 2>& Needles) const;
+  [[nodiscard]] std::array<TNeedleShape, 2> CurrentNeedles() const;
   void PaintNeedle(TCanvas& C, const TNeedleShape& Shape, const TNeedleLayout& L) const;
   void PaintCover(TCanvas& C) const;
   // The cover in two parts: the shell (rims, inner bevel, anchor), which

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "vorn/gauges/meter.h"
+#include "vorn/gauges/meterring.h"
 
 namespace vorn {
 namespace {
@@ -110,26 +111,21 @@ const TBitmap* TMeter::Picture() {
     FPictureValid = false;
     ++FDialBuilds;
   }
-  // The needles as they are now, hidden ones as empty shapes.
-  std::array<TNeedleShape, 2> needles;
-  const TNeedleLayout* layouts[2] = {FNeedle2Layout.get(), FNeedleLayout.get()};
-  for (int i = 0; i < 2; ++i) {
-    if (layouts[i]->Visible()) needles[i] = NeedleShape(*layouts[i], i == 1 ? FValue : FValue2);
-  }
+  std::array<TNeedleShape, 2> needles = CurrentNeedles();
   std::vector<TRect> areas;
   if (!FPictureValid || FOnBefDrawNeedle || FOnMeterRendered) {
     areas.push_back(whole);
   } else {
     // Old and new needle share the centre, so one box around both.
-    TRect moved{};
+    TRect box{};
     for (int i = 0; i < 2; ++i) {
       const TNeedleShape& was = FComposedNeedles[i];
       if (needles[i].Body == was.Body && needles[i].Shadow == was.Shadow) continue;
       for (const TRect& r : {was.Bounds, needles[i].Bounds}) {
-        if (!r.IsEmpty()) moved = moved.IsEmpty() ? r : UnionRect(moved, r);
+        if (!r.IsEmpty()) box = box.IsEmpty() ? r : UnionRect(box, r);
       }
     }
-    if (!moved.IsEmpty()) areas.push_back(moved);
+    if (!box.IsEmpty()) areas.push_back(box);
     if (FOFL != FComposedOFL || FUFL != FComposedUFL) {
       for (const TRect& r : LampRects()) areas.push_back(r);
     }
@@ -147,7 +143,7 @@ const TBitmap* TMeter::Picture() {
     C.CopyRect(r, FDial->Canvas(), r);
     if (r != whole) C.SetClipRect(r);
     PrepareUpperLayers(C);
-    PaintNeedles(C);
+    PaintNeedles(C, needles);
     if (overlay) {
       OverlayShell(r);
     } else {
@@ -236,16 +232,12 @@ void TMeter::PaintSections(TCanvas& C) const {
     TColor Color;
     double Small, Large;
   } sections[] = {{FColorBakGLow, aLow, aMin}, {FColorBakGNorm, aHigh, aLow}, {FColorBakGHigh, aMax, aHigh}};
+  std::vector<TRingSection> ring;
   for (const auto& s : sections) {
-    if (!(s.Large - s.Small > 1e-6)) continue;
-    C.Pen()->SetColor(s.Color);
-    C.Brush()->SetColor(s.Color);
-    const TPoint from = PointAt(s.Small, R), to = PointAt(s.Large, R);
-    C.Pie(cx - ro, cy - ro, ClampCoord(cx + ro + 1), cy + ro, from.X, from.Y, to.X, to.Y);
+    if (s.Large - s.Small > 1e-6) ring.push_back({s.Color, PointAt(s.Small, R), PointAt(s.Large, R)});
   }
-  C.Pen()->SetColor(FColorBakG);
-  C.Brush()->SetColor(FColorBakG);
-  C.Ellipse(cx - ri, cy - ri, ClampCoord(cx + ri + 1), cy + ri);
+  const bool plain = FBakGndFName.empty() || AuxBGBmp->Empty();
+  PaintSectionRing(C, cx, cy, ro, ri, ring, FColorBakG, plain ? TRect{0, 0, Width(), Height()} : TRect{});
 }
 
 void TMeter::PaintScale(TCanvas& C) const {
@@ -312,13 +304,22 @@ void TMeter::PrepareUpperLayers(TCanvas& C) const {
   if (FOnBefDrawNeedle || FOnMeterRendered) C.SetFont(FFontCaption.get());
 }
 
-void TMeter::PaintNeedles(TCanvas& C) const {
+std::array<TMeter::TNeedleShape, 2> TMeter::CurrentNeedles() const {
+  std::array<TNeedleShape, 2> needles;
+  if (FNeedle2Layout->Visible()) needles[0] = NeedleShape(*FNeedle2Layout, FValue2);
+  if (FNeedleLayout->Visible()) needles[1] = NeedleShape(*FNeedleLayout, FValue);
+  return needles;
+}
+
+void TMeter::PaintNeedles(TCanvas& C) const { PaintNeedles(C, CurrentNeedles()); }
+
+void TMeter::PaintNeedles(TCanvas& C, const std::array<TNeedleShape, 2>& Needles) const {
   bool drawn = false;
   if (FOnBefDrawNeedle) FOnBefDrawNeedle(const_cast<TMeter*>(this), &C, drawn);
   if (drawn) return;
   C.Brush()->SetStyle(bsSolid);
-  if (FNeedle2Layout->Visible()) PaintNeedle(C, NeedleShape(*FNeedle2Layout, FValue2), *FNeedle2Layout);
-  if (FNeedleLayout->Visible()) PaintNeedle(C, NeedleShape(*FNeedleLayout, FValue), *FNeedleLayout);
+  if (!Needles[0].Body.empty()) PaintNeedle(C, Needles[0], *FNeedle2Layout);
+  if (!Needles[1].Body.empty()) PaintNeedle(C, Needles[1], *FNeedleLayout);
 }
 
 void TMeter::PaintNeedle(TCanvas& C, const TNeedleShape& Shape, const TNeedleLayout& L) const {
@@ -427,9 +428,10 @@ bool TMeter::BuildShell() {
 }
 
 void TMeter::OverlayShell(const TRect& R) {
+  const TSurface shellRows = FShell->Surface(), picture = FPicture->Surface();
   for (int y = R.Top; y < R.Bottom; ++y) {
-    const TPixel* shell = FShell->ScanLine(y);
-    TPixel* dst = FPicture->ScanLine(y);
+    const TPixel* shell = shellRows.Row(y);
+    TPixel* dst = picture.Row(y);
     for (std::size_t i = FShellRowStart[static_cast<std::size_t>(y)]; i < FShellRowStart[static_cast<std::size_t>(y) + 1];
          ++i) {
       const int x0 = std::max(FShellRuns[i].first, R.Left), x1 = std::min(FShellRuns[i].second, R.Right);

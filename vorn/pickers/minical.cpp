@@ -413,8 +413,22 @@ void TMiniCal::ClickButton(int ACol) {
 
 // ---- drawing ---------------------------------------------------------------------------------
 
+TMiniCal::TShownMonth TMiniCal::ShownMonth() const {
+  TShownMonth shown;
+  DecodeDate(FDate, shown.Year, shown.Month, shown.Day);
+  shown.Length = DaysInAMonth(shown.Year, shown.Month);
+  shown.PreviousLength = shown.Month == 1 ? 31 : DaysInAMonth(shown.Year, shown.Month - 1);
+  if (FMarkToday) {
+    int y = 0, m = 0, d = 0;
+    DecodeDate(::vorn::Date(), y, m, d);
+    if (y == shown.Year && m == shown.Month) shown.Today = d;
+  }
+  return shown;
+}
+
 void TMiniCal::Paint() {
   TDestroyGuard guard(this);
+  FShown = ShownMonth();
   TCustomDrawGrid::Paint();
   if (guard.Gone()) return;
   // The buttons that span several cells, and the button frames that lie on
@@ -517,33 +531,27 @@ int TMiniCal::WeekNumberOfRow(int ARow) const {
 }
 
 void TMiniCal::DrawDayCell(TCanvas& C, int ACol, int ARow, const TRect& R) const {
-  int y = 0, m = 0, d = 0;
-  DecodeDate(FDate, y, m, d);
+  const TShownMonth& shown = FShown;
   const int day = DayOfCell(ACol, ARow);
-  const int length = DaysInAMonth(y, m);
   C.Brush()->SetColor(FDayColors[static_cast<std::size_t>((ACol + F1stDayWeek - 1) % 7)]);
-  if (day < 1 || day > length) {
-    const int previous = m == 1 ? 31 : DaysInAMonth(y, m - 1);
+  if (day < 1 || day > shown.Length) {
     C.Font()->SetColor(FColorInactMon);
-    CenterText(C, R, std::to_string(day < 1 ? day + previous : day - length));
+    CenterText(C, R, std::to_string(day < 1 ? day + shown.PreviousLength : day - shown.Length));
     return;
   }
   C.Font()->SetColor(FColorActMon);
   std::string caption;
-  const bool holiday = FIndicateHolid && CheckHoliday(y, m, day, caption);
+  const bool holiday = FIndicateHolid && CheckHoliday(shown.Year, shown.Month, day, caption);
   if (holiday) {
     C.Brush()->SetColor(FColorHdayBg);
     C.Font()->SetColor(FColorHdayFg);
   }
-  if (day == d) {
+  if (day == shown.Day) {
     C.Font()->SetColor(FColorSelFg);
     C.Brush()->SetColor(holiday ? MeanColor(FColorSelBg, FColorHdayBg) : FColorSelBg);
   }
   CenterText(C, R, std::to_string(day));
-  if (!FMarkToday) return;
-  int ty = 0, tm = 0, td = 0;
-  DecodeDate(::vorn::Date(), ty, tm, td);
-  if (ty == y && tm == m && td == day) {
+  if (day == shown.Today) {
     C.Pen()->SetWidth(1);
     C.Pen()->SetColor(FColorToday);
     C.Brush()->SetStyle(bsClear);

@@ -190,6 +190,15 @@ class TMiniCal : public TCustomDrawGrid {
   bool FMonthShort = true;
   TNotifyEvent FOnChange;
   bool FUpdating = false;
+  // What every day cell of one paint needs, worked out once per paint.
+  struct TShownMonth {
+    int Year = 0, Month = 0, Day = 0;
+    int Length = 0;          // days of the month
+    int PreviousLength = 0;  // days of the month before
+    int Today = 0;           // today's day when today lies in the month, else 0
+  };
+  [[nodiscard]] TShownMonth ShownMonth() const;
+  TShownMonth FShown;
   TDayOfWeek F1stDayWeek = dwMon;
   bool FCtl3D = true;
 };

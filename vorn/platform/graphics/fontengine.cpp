@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstring>
 #include <cmath>
 #include <functional>
 #include <mutex>
@@ -12,6 +13,10 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "vorn/platform/graphics/fontface.h"
 #include "vorn/platform/graphics/glyphcache.h"
@@ -51,9 +56,47 @@ inline TPixel Blend(TPixel dst, TPixel src, std::uint32_t a) {
   return rb | ag;
 }
 
+
 inline void PutCoverage(TPixel& pixel, TPixel color, std::uint32_t coverage) {
   if (coverage == 0) return;
   pixel = coverage >= 255 ? color : Blend(pixel, color, coverage);
+}
+
+// A glyph row over the pixels: four at a time in 16-bit lanes with Blend's
+// rounding (coverage 0 keeps a pixel, 255 gives the colour exactly, as
+// PutCoverage does), the rest one by one.
+inline void BlendRow(TPixel* row, const std::uint8_t* coverage, std::size_t width, TPixel color) {
+  std::size_t x = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i colour = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(color)), zero);
+  const __m128i full = _mm_set1_epi16(255);
+  const __m128i half = _mm_set1_epi16(128);
+  const __m128i solid = _mm_set1_epi32(static_cast<int>(color));
+  for (; x + 4 <= width; x += 4) {
+    std::uint32_t four = 0;
+    std::memcpy(&four, coverage + x, 4);
+    if (four == 0) continue;
+    auto* at = reinterpret_cast<__m128i*>(row + x);
+    if (four == 0xFFFFFFFFu) {
+      _mm_storeu_si128(at, solid);
+      continue;
+    }
+    __m128i a = _mm_cvtsi32_si128(static_cast<int>(four));
+    a = _mm_unpacklo_epi8(a, a);
+    a = _mm_unpacklo_epi16(a, a);
+    const __m128i d = _mm_loadu_si128(at);
+    const auto mix = [&](__m128i D, __m128i A) {
+      __m128i t = _mm_add_epi16(_mm_mullo_epi16(D, _mm_sub_epi16(full, A)), _mm_mullo_epi16(colour, A));
+      t = _mm_add_epi16(t, half);
+      return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+    };
+    const __m128i lo = mix(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi8(a, zero));
+    const __m128i hi = mix(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi8(a, zero));
+    _mm_storeu_si128(at, _mm_packus_epi16(lo, hi));
+  }
+#endif
+  for (; x < width; ++x) row[x] = Blend(row[x], color, coverage[x]);
 }
 
 // A rectangle in 64-bit coordinates so far-off text cannot overflow.
@@ -77,7 +120,7 @@ void BlitGlyph(const TSurface& surface, const TRect& clip, std::int64_t left, st
     const std::uint8_t* coverage =
         glyph.Coverage.data() + (y - top) * glyph.Width + (span.Left - left);
     TPixel* row = surface.Row(static_cast<int>(y)) + span.Left;
-    for (std::size_t x = 0; x < width; ++x) PutCoverage(row[x], color, coverage[x]);
+    BlendRow(row, coverage, width, color);
   }
 }
 
