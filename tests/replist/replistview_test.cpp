@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -541,6 +542,25 @@ TEST_F(ReportListFilterTest, BeforeFilterCombinesWithTheViewsVerdict) {
   });
   view->FilterAndSort("red", {1}, false, fmSimple, 0, true);
   EXPECT_EQ(Shown(), "52");
+}
+
+// A handler may read another document into the model while the filter
+// runs: the rows after it are filtered in the new cells, never in the
+// storage the document replaced.
+TEST_F(ReportListFilterTest, HandlerThatReadsADocumentDuringTheFilter) {
+  std::ostringstream doc;
+  view->WriteToXMLStream(doc, true, "fruit");
+  view->SetElem(1, 5, "red currant");  // differs from the document
+  int calls = 0;
+  view->SetOnBeforeFilter([&](TObject*, int, bool&, TLogicOp&) {
+    if (++calls == 1) {
+      ASSERT_TRUE(view->ReadFromXMLString(doc.str(), "fruit"));
+    }
+  });
+  view->FilterAndSort("red", {1}, false, fmSimple, 0, true);
+  EXPECT_EQ(calls, 5);
+  EXPECT_EQ(view->Elem(1, 5), "yellow");
+  EXPECT_EQ(Shown(), "5");
 }
 
 TEST(RowMatcher, BooleanGrammar) {

@@ -463,14 +463,15 @@ void TReportListView::FilterAndSort(const std::string& FilterExp, const std::vec
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (ColumnCheckMode(columns[i]) != cmNone) checkCells.push_back(i);
   }
-  const TStringArray& strings = *model->Strings();
   bool anyHidden = false;
   {
     TQuiet quiet(this, FQuietModel, FSuppressPaint);
     for (int r = 1; r <= NrOfRows(); ++r) {
       bool found = true;
       if (!matcher.MatchesAll()) {
-        strings.RowViews(r, columns, cells);
+        // Looked up per row: a handler may have read a document, which
+        // replaces the storage.
+        model->Strings()->RowViews(r, columns, cells);
         // Check columns are searched without their check character.
         for (const std::size_t i : checkCells) {
           if (!cells[i].empty()) cells[i].remove_prefix(1);
