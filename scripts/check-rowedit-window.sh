@@ -14,25 +14,9 @@ done
 [ -x "$gallery" ] || { echo "check-rowedit-window: $gallery was not built; skipped"; exit 0; }
 mkdir -p "$out"
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-app=
-trap 'kill $app $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 200); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/window-lib.sh"
+start_gallery check-rowedit-window "$gallery"
 shot() { sleep 0.6; import -display "$display" -window root "$out/$1.png"; }
-
-SDL_VIDEODRIVER=x11 "$gallery" &
-app=$!
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name "vorn gallery" 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "check-rowedit-window: the gallery window did not appear"; exit 1; }
-sleep 0.5
 xdotool mousemove --window "$window" 95 154 click 1      # the report list page
 sleep 0.5
 xdotool mousemove --window "$window" 754 101 click 1     # "Edit row..."

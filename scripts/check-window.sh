@@ -11,23 +11,8 @@ for tool in Xvfb xdotool; do
 done
 [ -x "$gallery" ] || { echo "check-window: $gallery was not built; skipped"; exit 0; }
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $app $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 200); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-
-SDL_VIDEODRIVER=x11 "$gallery" &
-app=$!
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name "vorn gallery" 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "check-window: the gallery window did not appear"; exit 1; }
-sleep 0.5
+. "$(dirname "$0")/window-lib.sh"
+start_gallery check-window "$gallery"
 # Click the toolkit page's button twice and type into the window.
 xdotool mousemove --window "$window" 520 178 click 1
 sleep 0.2

@@ -57,22 +57,19 @@ int RunDialog(TComponent* Owner, std::string& Result) {
   size->SetBounds(100, 75, 120, 21);
   for (const char* s : {"small", "medium", "large", "huge"}) size->Items()->Add(s);
   size->SetItemIndex(1);
-  TForm* form = dialog.get();
-  const auto onEnter = [form](TObject*, char32_t& Key) {
-    if (Key == U'\r') form->SetModalResult(mrOk);
-  };
-  name->SetOnKeyPress(onEnter);
-  size->SetOnKeyPress(onEnter);
-  auto* ok = new TSpeedButton(dialog.get());
+  // Return presses OK and Escape presses Cancel, wherever the focus is.
+  auto* ok = new TButton(dialog.get());
   ok->SetParent(dialog.get());
   ok->SetBounds(140, 4, 81, 29);
   ok->SetCaption("OK");
-  ok->SetOnClick([form](TObject*) { form->SetModalResult(mrOk); });
-  auto* cancel = new TSpeedButton(dialog.get());
+  ok->SetDefault(true);
+  ok->SetModalResult(mrOk);
+  auto* cancel = new TButton(dialog.get());
   cancel->SetParent(dialog.get());
   cancel->SetBounds(225, 4, 81, 29);
   cancel->SetCaption("Cancel");
-  cancel->SetOnClick([form](TObject*) { form->SetModalResult(mrCancel); });
+  cancel->SetCancel(true);
+  cancel->SetModalResult(mrCancel);
   const int result = dialog->ShowModal();
   Result = name->Text() + ", " + size->Text();
   return result;
