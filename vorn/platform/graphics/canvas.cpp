@@ -226,22 +226,19 @@ void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
 
 // ---- figures ----------------------------------------------------------------------
 
-void TCanvas::FillPolygonDevice(std::span<const TPoint> pts, bool winding) {
-  std::vector<raster::TPointF> f;
-  f.reserve(pts.size());
-  for (const TPoint& p : pts) f.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
-  const TRect clip = DeviceClip();
-  const TInk ink{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
-  raster::ScanPolygon(std::span<const raster::TPointF>(f), winding, clip,
-                      [&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, ink); });
-}
-
 void TCanvas::Polygon(std::span<const TPoint> Points) {
   if (!FSurface.Valid() || Points.size() < 2) return;
   std::vector<TPoint> dev(Points.begin(), Points.end());
   for (TPoint& p : dev) p = ToDevice(p.X, p.Y);
-  if (BrushVisible()) FillPolygonDevice(dev, FFillMode == fmWinding);
-  StrokePath(dev, true);
+  const TRect clip = Reach(PathBox(dev), FPen->Width(), DeviceClip());
+  if (!clip.IsEmpty()) {
+    std::vector<raster::TPointF> f;
+    f.reserve(dev.size());
+    for (const TPoint& p : dev) f.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
+    PaintFigure(clip, dev, true, [&](const TSpanSink& span) {
+      raster::ScanPolygon(std::span<const raster::TPointF>(f), FFillMode == fmWinding, clip, span);
+    });
+  }
   Changed();
 }
 
@@ -348,11 +345,43 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
   Changed();
 }
 
+// A figure whose inside is given by row spans and whose outline is a path
+// stroked with the pen. A one-pixel pen paints over the inside; the outline
+// of a wide pen is one region and the inside is painted around it, so each
+// pixel gets one ink whatever the pen mode. clip is the rectangle the
+// figure can touch; the work stays in it.
+void TCanvas::PaintFigure(const TRect& clip, std::span<const TPoint> path, bool closed,
+                          const std::function<void(const TSpanSink&)>& inside) {
+  const bool pen = PenVisible() && path.size() >= 2;
+  const bool brush = BrushVisible();
+  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+  if (!pen || FPen->Width() <= 1) {
+    if (brush) inside([&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, fill); });
+    if (pen) StrokePath(path, closed);
+    return;
+  }
+  TMask outline(clip);
+  raster::WidePath(path, closed, FPen->Width(), clip, [&](int y, int x0, int x1) { outline.SetSpan(y, x0, x1); });
+  if (brush) {
+    inside([&](int y, int x0, int x1) {
+      x0 = std::max(x0, clip.Left);
+      x1 = std::min(x1, clip.Right);
+      for (int x = x0; x < x1;) {
+        if (outline.Get(x, y)) {
+          ++x;
+          continue;
+        }
+        const int from = x;
+        while (x < x1 && !outline.Get(x, y)) ++x;
+        raster::FillSpan(FSurface, clip, y, from, x, fill);
+      }
+    });
+  }
+  outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+}
+
 // A round rectangle or, with corners the size of the box, an ellipse: the
-// inside is the round rectangle region of the box, the outline its walk
-// stroked with the pen. A one-pixel pen paints over the inside; the
-// outline of a wide pen is one region and the inside is painted around it,
-// so each pixel gets one ink whatever the pen mode.
+// inside is the round rectangle region of the box, the outline its walk.
 void TCanvas::RoundFigure(TRect box, int ew, int eh) {
   const bool pen = PenVisible();
   const int width = std::max(FPen->Width(), 1);
@@ -364,33 +393,12 @@ void TCanvas::RoundFigure(TRect box, int ew, int eh) {
   eh = std::min(eh, box.Height());
   const TRect clip = Reach(box, width, DeviceClip());
   if (clip.IsEmpty()) return;
-  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
   const std::vector<TPoint> path = pen ? raster::RoundRectPath(box, ew, eh) : std::vector<TPoint>{};
-  auto inside = [&](const std::function<void(int, int, int)>& span) {
-    if (!BrushVisible()) return;
+  PaintFigure(clip, path, true, [&](const TSpanSink& span) {
     raster::RoundRectRows(box, ew, eh, [&](int y, int x0, int x1) {
       if (y >= clip.Top && y < clip.Bottom) span(y, std::max(x0, clip.Left), std::min(x1, clip.Right));
     });
-  };
-  if (!pen || width <= 1) {
-    inside([&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, fill); });
-    if (pen) StrokeThin(path, true);
-    return;
-  }
-  TMask outline(clip);
-  raster::WidePath(path, true, width, clip, [&](int y, int x0, int x1) { outline.SetSpan(y, x0, x1); });
-  inside([&](int y, int x0, int x1) {
-    for (int x = x0; x < x1;) {
-      if (outline.Get(x, y)) {
-        ++x;
-        continue;
-      }
-      const int from = x;
-      while (x < x1 && !outline.Get(x, y)) ++x;
-      raster::FillSpan(FSurface, clip, y, from, x, fill);
-    }
   });
-  outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
 }
 
 void TCanvas::FillRect(const TRect& Rect) {
@@ -504,9 +512,18 @@ void TCanvas::ArcFigure(int kind, TRect box, TPoint start, TPoint end) {
   std::vector<TPoint> path = raster::ArcPath(box, start, end);
   if (path.empty()) return;
   if (kind == 2) path.push_back({box.Left + box.Width() / 2, box.Top + box.Height() / 2});
-  if (kind == 3) path.push_back(path.front());
-  if (kind != 1 && BrushVisible()) FillPolygonDevice(path, true);
-  if (pen) StrokePath(path, kind == 2);
+  const TRect clip = Reach(box, width, DeviceClip());
+  if (clip.IsEmpty()) return;
+  std::vector<raster::TPointF> f;
+  if (kind != 1) {
+    f.reserve(path.size());
+    for (const TPoint& p : path) f.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
+  }
+  // A pie closes through the centre, a chord straight back to the start.
+  PaintFigure(clip, pen ? std::span<const TPoint>(path) : std::span<const TPoint>{}, kind != 1,
+              [&](const TSpanSink& span) {
+                if (kind != 1) raster::ScanPolygon(std::span<const raster::TPointF>(f), true, clip, span);
+              });
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {

@@ -867,8 +867,13 @@ std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end) {
   // Directions in doubled coordinates from the centre, mirrored top to
   // bottom: a counter-clockwise arc is a clockwise walk of the mirror.
   auto dir = [&](TPoint p, std::int64_t& x, std::int64_t& y) {
-    x = 2 * std::int64_t{p.X} + 1 - (std::int64_t{box.Left} + box.Right);
-    y = -(2 * std::int64_t{p.Y} + 1 - (std::int64_t{box.Top} + box.Bottom));
+    const std::int64_t sumX = std::int64_t{box.Left} + box.Right, sumY = std::int64_t{box.Top} + box.Bottom;
+    if (p.X == (sumX >> 1) && p.Y == (sumY >> 1)) {
+      x = y = 0;
+      return;
+    }
+    x = 2 * std::int64_t{p.X} - sumX;
+    y = sumY - 2 * std::int64_t{p.Y};
   };
   std::int64_t sx = 0, sy = 0, ex = 0, ey = 0;
   dir(start, sx, sy);
