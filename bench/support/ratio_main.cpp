@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "bench/support/ratio.h"
@@ -21,13 +22,19 @@ std::vector<Ratio>& Ratios() {
   return ratios;
 }
 
-// Passes everything to the console and remembers each run's time.
+// Passes everything to the console and remembers each benchmark's time:
+// with repetitions the median of them (a shared machine's load comes and
+// goes between runs), otherwise the one run's.
 class RecordingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs) {
-      if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
-        times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+      const std::string name = r.run_name.str();
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
+        medians_.insert(name);
+        times_[name] = r.GetAdjustedRealTime();
+      } else if (r.run_type == Run::RT_Iteration && r.iterations > 0 && !medians_.contains(name)) {
+        times_[name] = r.GetAdjustedRealTime();
       }
     }
     ConsoleReporter::ReportRuns(runs);
@@ -36,6 +43,7 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, double> times_;
+  std::set<std::string> medians_;
 };
 
 }  // namespace

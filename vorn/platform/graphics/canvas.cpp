@@ -76,6 +76,23 @@ TRect PathBox(std::span<const TPoint> pts) {
   return r;
 }
 
+// The corners of a closed path as a polygon: points that lie on the
+// straight line between their neighbours add nothing to the inside and
+// are left out, so that a path walked pixel by pixel gives few edges.
+std::vector<raster::TPointF> Corners(std::span<const TPoint> path) {
+  std::vector<raster::TPointF> out;
+  out.reserve(path.size());
+  const std::size_t n = path.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const TPoint a = path[(i + n - 1) % n], p = path[i], b = path[(i + 1) % n];
+    const std::int64_t cross = std::int64_t{p.X - a.X} * (b.Y - p.Y) - std::int64_t{p.Y - a.Y} * (b.X - p.X);
+    const std::int64_t dot = std::int64_t{p.X - a.X} * (b.X - p.X) + std::int64_t{p.Y - a.Y} * (b.Y - p.Y);
+    if (n > 3 && cross == 0 && dot > 0) continue;
+    out.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
+  }
+  return out;
+}
+
 // Marks the pixels of a shape given by row spans that touch its outside
 // (a 4-neighbour outside the shape): its one-pixel outline.
 template <typename RowSpan>
@@ -207,41 +224,47 @@ void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
   for (std::size_t s = 0; s < segments; ++s) {
     const TPoint a = pts[s], b = pts[(s + 1) % n];
     const std::int64_t start = along;
-    along += std::max(std::abs(static_cast<std::int64_t>(b.X) - a.X), std::abs(static_cast<std::int64_t>(b.Y) - a.Y));
+    const std::int64_t length =
+        std::max(std::abs(static_cast<std::int64_t>(b.X) - a.X), std::abs(static_cast<std::int64_t>(b.Y) - a.Y));
+    along += length;
+    auto paint = [&](int x, int y, std::int64_t i) {
+      if (dash == nullptr || OnDash(*dash, start + i)) {
+        raster::Plot(FSurface, clip, x, y, ink);
+      } else if (opaqueGaps) {
+        raster::Plot(FSurface, clip, x, y, gap);
+      }
+    };
+    if (length == 1) {
+      // A step to a neighbour (curves are walked pixel by pixel) paints
+      // its start pixel only.
+      if (clip.Contains(a)) paint(a.X, a.Y, 0);
+      continue;
+    }
     if (dash == nullptr && ink.Mode == pmCopy) {
       // Solid copy lines write their pixels straight (the walk stays in the clip).
       raster::WalkLine(a.X, a.Y, b.X, b.Y, clip,
                        [&](int x, int y, std::int64_t) { FSurface.Row(y)[x] = ink.Color; });
       continue;
     }
-    raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t i) {
-      if (dash == nullptr || OnDash(*dash, start + i)) {
-        raster::Plot(FSurface, clip, x, y, ink);
-      } else if (opaqueGaps) {
-        raster::Plot(FSurface, clip, x, y, gap);
-      }
-    });
+    raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, paint);
   }
 }
 
 // ---- figures ----------------------------------------------------------------------
 
-void TCanvas::FillPolygonDevice(std::span<const TPoint> pts, bool winding) {
-  std::vector<raster::TPointF> f;
-  f.reserve(pts.size());
-  for (const TPoint& p : pts) f.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
-  const TRect clip = DeviceClip();
-  const TInk ink{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
-  raster::ScanPolygon(std::span<const raster::TPointF>(f), winding, clip,
-                      [&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, ink); });
-}
-
 void TCanvas::Polygon(std::span<const TPoint> Points) {
   if (!FSurface.Valid() || Points.size() < 2) return;
   std::vector<TPoint> dev(Points.begin(), Points.end());
   for (TPoint& p : dev) p = ToDevice(p.X, p.Y);
-  if (BrushVisible()) FillPolygonDevice(dev, FFillMode == fmWinding);
-  StrokePath(dev, true);
+  const TRect clip = Reach(PathBox(dev), FPen->Width(), DeviceClip());
+  if (!clip.IsEmpty()) {
+    std::vector<raster::TPointF> f;
+    f.reserve(dev.size());
+    for (const TPoint& p : dev) f.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
+    PaintFigure(clip, dev, true, [&](const TSpanSink& span) {
+      raster::ScanPolygon(std::span<const raster::TPointF>(f), FFillMode == fmWinding, clip, span);
+    });
+  }
   Changed();
 }
 
@@ -348,11 +371,43 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
   Changed();
 }
 
+// A figure whose inside is given by row spans and whose outline is a path
+// stroked with the pen. A one-pixel pen paints over the inside; the outline
+// of a wide pen is one region and the inside is painted around it, so each
+// pixel gets one ink whatever the pen mode. clip is the rectangle the
+// figure can touch; the work stays in it.
+void TCanvas::PaintFigure(const TRect& clip, std::span<const TPoint> path, bool closed,
+                          const std::function<void(const TSpanSink&)>& inside) {
+  const bool pen = PenVisible() && path.size() >= 2;
+  const bool brush = BrushVisible();
+  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+  if (!pen || FPen->Width() <= 1) {
+    if (brush) inside([&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, fill); });
+    if (pen) StrokePath(path, closed);
+    return;
+  }
+  TMask outline(clip);
+  raster::WidePath(path, closed, FPen->Width(), clip, [&](int y, int x0, int x1) { outline.SetSpan(y, x0, x1); });
+  if (brush) {
+    inside([&](int y, int x0, int x1) {
+      x0 = std::max(x0, clip.Left);
+      x1 = std::min(x1, clip.Right);
+      for (int x = x0; x < x1;) {
+        if (outline.Get(x, y)) {
+          ++x;
+          continue;
+        }
+        const int from = x;
+        while (x < x1 && !outline.Get(x, y)) ++x;
+        raster::FillSpan(FSurface, clip, y, from, x, fill);
+      }
+    });
+  }
+  outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
+}
+
 // A round rectangle or, with corners the size of the box, an ellipse: the
-// inside is the round rectangle region of the box, the outline its walk
-// stroked with the pen. A one-pixel pen paints over the inside; the
-// outline of a wide pen is one region and the inside is painted around it,
-// so each pixel gets one ink whatever the pen mode.
+// inside is the round rectangle region of the box, the outline its walk.
 void TCanvas::RoundFigure(TRect box, int ew, int eh) {
   const bool pen = PenVisible();
   const int width = std::max(FPen->Width(), 1);
@@ -364,33 +419,12 @@ void TCanvas::RoundFigure(TRect box, int ew, int eh) {
   eh = std::min(eh, box.Height());
   const TRect clip = Reach(box, width, DeviceClip());
   if (clip.IsEmpty()) return;
-  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
   const std::vector<TPoint> path = pen ? raster::RoundRectPath(box, ew, eh) : std::vector<TPoint>{};
-  auto inside = [&](const std::function<void(int, int, int)>& span) {
-    if (!BrushVisible()) return;
+  PaintFigure(clip, path, true, [&](const TSpanSink& span) {
     raster::RoundRectRows(box, ew, eh, [&](int y, int x0, int x1) {
       if (y >= clip.Top && y < clip.Bottom) span(y, std::max(x0, clip.Left), std::min(x1, clip.Right));
     });
-  };
-  if (!pen || width <= 1) {
-    inside([&](int y, int x0, int x1) { raster::FillSpan(FSurface, clip, y, x0, x1, fill); });
-    if (pen) StrokeThin(path, true);
-    return;
-  }
-  TMask outline(clip);
-  raster::WidePath(path, true, width, clip, [&](int y, int x0, int x1) { outline.SetSpan(y, x0, x1); });
-  inside([&](int y, int x0, int x1) {
-    for (int x = x0; x < x1;) {
-      if (outline.Get(x, y)) {
-        ++x;
-        continue;
-      }
-      const int from = x;
-      while (x < x1 && !outline.Get(x, y)) ++x;
-      raster::FillSpan(FSurface, clip, y, from, x, fill);
-    }
   });
-  outline.Paint(FSurface, clip, {ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid});
 }
 
 void TCanvas::FillRect(const TRect& Rect) {
@@ -504,9 +538,15 @@ void TCanvas::ArcFigure(int kind, TRect box, TPoint start, TPoint end) {
   std::vector<TPoint> path = raster::ArcPath(box, start, end);
   if (path.empty()) return;
   if (kind == 2) path.push_back({box.Left + box.Width() / 2, box.Top + box.Height() / 2});
-  if (kind == 3) path.push_back(path.front());
-  if (kind != 1 && BrushVisible()) FillPolygonDevice(path, true);
-  if (pen) StrokePath(path, kind == 2);
+  const TRect clip = Reach(box, width, DeviceClip());
+  if (clip.IsEmpty()) return;
+  std::vector<raster::TPointF> f;
+  if (kind != 1) f = Corners(path);
+  // A pie closes through the centre, a chord straight back to the start.
+  PaintFigure(clip, pen ? std::span<const TPoint>(path) : std::span<const TPoint>{}, kind != 1,
+              [&](const TSpanSink& span) {
+                if (kind != 1) raster::ScanPolygon(std::span<const raster::TPointF>(f), true, clip, span);
+              });
 }
 
 void TCanvas::FloodFill(int X, int Y, TColor Color, TFillStyle FillStyle) {

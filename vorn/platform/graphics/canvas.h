@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -194,7 +195,10 @@ class TCanvas : public TPersistent {
   void Changed();
   void StrokePath(std::span<const TPoint> devicePoints, bool closed);
   void StrokeThin(std::span<const TPoint> devicePoints, bool closed);
-  void FillPolygonDevice(std::span<const TPoint> devicePoints, bool winding);
+  // Row spans (y, x0, x1 exclusive) of a figure's inside, handed to a painter.
+  using TSpanSink = std::function<void(int, int, int)>;
+  void PaintFigure(const TRect& clip, std::span<const TPoint> path, bool closed,
+                   const std::function<void(const TSpanSink&)>& inside);
   void ArcFigure(int kind, TRect box, TPoint start, TPoint end);
   void RoundFigure(TRect box, int ew, int eh);
   void FillRotatedCell(int X, int Y, TSize extent, int orientation);

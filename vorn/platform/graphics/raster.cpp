@@ -773,11 +773,11 @@ namespace {
 
 // Position i of the clockwise walk round a box of w x h pixels (Y down)
 // built from the quarter q: quarter i / n, starting at the right middle.
-TPoint QuarterPoint(const std::vector<TPoint>& q, std::int64_t i, int w, int h) {
+// Point k of quarter number quarter (0 to 3) of that walk.
+TPoint QuarterPoint(const std::vector<TPoint>& q, std::int64_t quarter, std::int64_t k, int w, int h) {
   const auto n = static_cast<std::int64_t>(q.size());
-  const std::int64_t k = i % n;
   const int a = w - 1, b = h - 1;
-  switch ((i / n) % 4) {
+  switch (quarter) {
     case 0: return q[static_cast<std::size_t>(k)];
     case 1: {
       const TPoint p = q[static_cast<std::size_t>(n - 1 - k)];
@@ -790,6 +790,20 @@ TPoint QuarterPoint(const std::vector<TPoint>& q, std::int64_t i, int w, int h) 
     default: {
       const TPoint p = q[static_cast<std::size_t>(n - 1 - k)];
       return {p.X, b - p.Y};
+    }
+  }
+}
+
+// Calls f(quarter, k) for the positions first..last (inclusive) of the
+// clockwise walk of quarters of n points, without a division per point.
+template <typename F>
+void ForWalkPositions(std::int64_t n, std::int64_t first, std::int64_t last, F&& f) {
+  std::int64_t quarter = (first / n) % 4, k = first % n;
+  for (std::int64_t i = first; i <= last; ++i) {
+    f(quarter, k);
+    if (++k == n) {
+      k = 0;
+      quarter = (quarter + 1) % 4;
     }
   }
 }
@@ -867,8 +881,13 @@ std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end) {
   // Directions in doubled coordinates from the centre, mirrored top to
   // bottom: a counter-clockwise arc is a clockwise walk of the mirror.
   auto dir = [&](TPoint p, std::int64_t& x, std::int64_t& y) {
-    x = 2 * std::int64_t{p.X} + 1 - (std::int64_t{box.Left} + box.Right);
-    y = -(2 * std::int64_t{p.Y} + 1 - (std::int64_t{box.Top} + box.Bottom));
+    const std::int64_t sumX = std::int64_t{box.Left} + box.Right, sumY = std::int64_t{box.Top} + box.Bottom;
+    if (p.X == (sumX >> 1) && p.Y == (sumY >> 1)) {
+      x = y = 0;
+      return;
+    }
+    x = 2 * std::int64_t{p.X} - sumX;
+    y = sumY - 2 * std::int64_t{p.Y};
   };
   std::int64_t sx = 0, sy = 0, ex = 0, ey = 0;
   dir(start, sx, sy);
@@ -880,10 +899,10 @@ std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end) {
   to = (to + 4 * n - 1) % (4 * n);
   if (to < from) to += 4 * n;
   out.reserve(static_cast<std::size_t>(to - from + 2));
-  for (std::int64_t i = from; i <= to; ++i) {
-    const TPoint p = QuarterPoint(q, i, w, h);
+  ForWalkPositions(n, from, to, [&](std::int64_t quarter, std::int64_t k) {
+    const TPoint p = QuarterPoint(q, quarter, k, w, h);
     out.push_back({box.Left + p.X, box.Top + (h - 1 - p.Y)});
-  }
+  });
   return out;
 }
 
@@ -946,14 +965,13 @@ std::vector<TPoint> RoundRectPath(const TRect& box, int ew, int eh) {
   if (q.empty()) return out;
   const auto n = static_cast<std::int64_t>(q.size());
   out.reserve(static_cast<std::size_t>(4 * n));
-  for (std::int64_t i = 0; i < 4 * n; ++i) {
+  ForWalkPositions(n, 0, 4 * n - 1, [&](std::int64_t quarter, std::int64_t k) {
     // The corner ellipse's walk with each quarter moved to its corner.
-    const TPoint p = QuarterPoint(q, i, ew, eh);
-    const std::int64_t quarter = (i / n) % 4;
+    const TPoint p = QuarterPoint(q, quarter, k, ew, eh);
     const bool right = quarter == 0 || quarter == 3, bottom = quarter < 2;
     // Mirrored top to bottom: the path runs counter-clockwise.
     out.push_back({right ? box.Right - ew + p.X : box.Left + p.X, bottom ? box.Top + eh - 1 - p.Y : box.Bottom - 1 - p.Y});
-  }
+  });
   return out;
 }
 

@@ -277,9 +277,13 @@ void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f) {
   // 2 * major and advanced by one addition per pixel.
   const std::int64_t den = 2 * major;
   const std::int64_t bias = smin > 0 ? major - 1 : major;
-  const Wide first = 2 * static_cast<Wide>(iFirst) * minor + bias;
-  std::int64_t off = static_cast<std::int64_t>(first / den);
-  std::int64_t rem = static_cast<std::int64_t>(first % den);
+  // A walk from its start point (the usual case) needs no wide division.
+  std::int64_t off = 0, rem = bias;
+  if (iFirst != 0) {
+    const Wide first = 2 * static_cast<Wide>(iFirst) * minor + bias;
+    off = static_cast<std::int64_t>(first / den);
+    rem = static_cast<std::int64_t>(first % den);
+  }
   std::int64_t mm = m0 + sm * iFirst;
   for (std::int64_t i = iFirst; i <= iLast; ++i, mm += sm) {
     const std::int64_t nn = n0 + smin * off;
