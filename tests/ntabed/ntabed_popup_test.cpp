@@ -8,6 +8,7 @@
 #include <string>
 
 #include "vorn/ntabed/ntabed.h"
+#include "tests/ntabed/ntabed_events.h"
 #include "vorn/platform/hosts/headless.h"
 #include "vorn/platform/stdctrls/buttons.h"
 #include "vorn/platform/stdctrls/edit.h"
@@ -17,10 +18,6 @@
 
 namespace vorn {
 namespace {
-
-struct TCounts {
-  int Data = 0, Setup = 0, Heading = 0, Attrib = 0, Layout = 0, States = 0, Selection = 0, Paste = 0;
-};
 
 TMenuItem* FindItem(TMenuItem* Parent, const std::string& Name) {
   for (int i = 0; i < Parent->Count(); ++i) {
@@ -61,14 +58,7 @@ class NTabEdPopupTest : public ::testing::Test {
     for (int c = 1; c <= 3; ++c) {
       for (int r = 1; r <= 4; ++r) ed->SetElem(c, r, c * 10 + r);
     }
-    ed->SetOnChange([this](TObject*) { ++n.Data; });
-    ed->SetOnChangeSetup([this](TObject*) { ++n.Setup; });
-    ed->SetOnHeadingChanged([this](TObject*) { ++n.Heading; });
-    ed->SetOnAttributeChanged([this](TObject*) { ++n.Attrib; });
-    ed->SetOnLayoutChanged([this](TObject*) { ++n.Layout; });
-    ed->SetOnCellStateChanged([this](TObject*) { ++n.States; });
-    ed->SetOnSelectionChanged([this](TObject*) { ++n.Selection; });
-    ed->SetOnPaste([this](TObject*) { ++n.Paste; });
+    CountEvents(*ed, n);
     host.SetPopupHandler([this](TPopupMenu& Menu, int X, int Y) {
       opened = &Menu;
       at = {X, Y};

@@ -6,16 +6,13 @@
 #include <string>
 
 #include "vorn/ntabed/ntabed.h"
+#include "tests/ntabed/ntabed_events.h"
 #include "vorn/platform/hosts/headless.h"
 
 namespace vorn {
 namespace {
 
 // Counts every notification by kind.
-struct TCounts {
-  int Data = 0, Setup = 0, Heading = 0, Attrib = 0, Layout = 0, States = 0, Selection = 0, Paste = 0;
-};
-
 class NTabEdTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -25,14 +22,7 @@ class NTabEdTest : public ::testing::Test {
     ed->SetParent(form.get());
     ed->SetBounds(10, 10, 560, 360);
     form->Show();
-    ed->SetOnChange([this](TObject*) { ++n.Data; });
-    ed->SetOnChangeSetup([this](TObject*) { ++n.Setup; });
-    ed->SetOnHeadingChanged([this](TObject*) { ++n.Heading; });
-    ed->SetOnAttributeChanged([this](TObject*) { ++n.Attrib; });
-    ed->SetOnLayoutChanged([this](TObject*) { ++n.Layout; });
-    ed->SetOnCellStateChanged([this](TObject*) { ++n.States; });
-    ed->SetOnSelectionChanged([this](TObject*) { ++n.Selection; });
-    ed->SetOnPaste([this](TObject*) { ++n.Paste; });
+    CountEvents(*ed, n);
   }
 
   THeadlessHost& host = HeadlessHost();
