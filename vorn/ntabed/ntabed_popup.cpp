@@ -80,24 +80,14 @@ std::string CaptionText(std::string_view Value) { return CutToBytes(Value, DTNam
 
 // The heading and comment editors close on Enter and Escape themselves:
 // those keys must reach them, not the form's default or cancel button.
-class THeadingEdit : public TEdit {
+template <typename TEditor>
+class TWantsAllKeys : public TEditor {
  public:
-  using TEdit::TEdit;
+  using TEditor::TEditor;
 
  protected:
   void WMGetDlgCode(TMessage& Message) override {
-    TEdit::WMGetDlgCode(Message);
-    Message.Result |= DLGC_WANTALLKEYS;
-  }
-};
-
-class TCommentMemo : public TMemo {
- public:
-  using TMemo::TMemo;
-
- protected:
-  void WMGetDlgCode(TMessage& Message) override {
-    TMemo::WMGetDlgCode(Message);
+    TEditor::WMGetDlgCode(Message);
     Message.Result |= DLGC_WANTALLKEYS;
   }
 };
@@ -138,12 +128,12 @@ void TNTabEd::CreatePopupMenus() {
 }
 
 void TNTabEd::CreateHeadingEditors() {
-  FNameEd = new THeadingEdit(this);
+  FNameEd = new TWantsAllKeys<TEdit>(this);
   FNameEd->SetVisible(false);
   FNameEd->SetParent(this);
   FNameEd->SetOnKeyPress([this](TObject*, char32_t& Key) { NameEdKeyPress(Key); });
 
-  FCommentMM = new TCommentMemo(this);
+  FCommentMM = new TWantsAllKeys<TMemo>(this);
   FCommentMM->SetVisible(false);
   FCommentMM->SetParent(this);
   FCommentMM->SetColor(CommentBrush);

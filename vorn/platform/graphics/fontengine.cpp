@@ -56,7 +56,6 @@ inline TPixel Blend(TPixel dst, TPixel src, std::uint32_t a) {
   return rb | ag;
 }
 
-
 inline void PutCoverage(TPixel& pixel, TPixel color, std::uint32_t coverage) {
   if (coverage == 0) return;
   pixel = coverage >= 255 ? color : Blend(pixel, color, coverage);
