@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz/oracle.h"
 #include "vorn/platform/graphics/imagefile.h"
 
 namespace vorn::fuzz {
@@ -16,10 +17,60 @@ inline std::int64_t ReadUnsigned(const std::uint8_t* p, int bytes, bool bigEndia
   return v;
 }
 
+// The frame header of a JPEG: sides and number of components. The markers
+// before it are skipped by their lengths; false when the data ends first or
+// a scan comes before it.
+struct TJpegFrame {
+  std::int64_t Width = 0;
+  std::int64_t Height = 0;
+  int Components = 0;
+};
+
+VORN_FUZZ_ORACLE inline bool JpegFrame(const std::uint8_t* data, std::size_t size, TJpegFrame& frame) {
+  std::size_t at = 2;
+  while (at + 4 <= size) {
+    if (data[at] != 0xFF) return false;
+    const std::uint8_t marker = data[at + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (marker == 0xDA || marker == 0xD9) return false;
+    const bool isFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (isFrame) {
+      if (at + 10 > size) return false;
+      frame.Height = ReadUnsigned(data + at + 5, 2, true);
+      frame.Width = ReadUnsigned(data + at + 7, 2, true);
+      frame.Components = data[at + 9];
+      return true;
+    }
+    at += 2 + static_cast<std::size_t>(ReadUnsigned(data + at + 2, 2, true));
+  }
+  return false;
+}
+
+// Start-of-scan markers anywhere in the data: at least the scans the reader
+// finds, since coded data never holds that byte pair.
+VORN_FUZZ_ORACLE inline std::int64_t JpegScanMarkers(const std::uint8_t* data, std::size_t size) {
+  std::int64_t scans = 0;
+  for (std::size_t i = 0; i + 1 < size; ++i) scans += data[i] == 0xFF && data[i + 1] == 0xDA;
+  return scans;
+}
+
+// True when the JPEG reader surely decodes the picture rather than refusing
+// it for the work it needs: an upper bound of its 8x8 blocks (every
+// component at full size) and of the passes over them stays within what
+// the reader accepts from a file of any size. Pictures it would refuse go
+// through: the refusal is quick and is what is being tried.
+VORN_FUZZ_ORACLE inline bool JpegSurelyDecoded(const TJpegFrame& frame, std::int64_t scans) {
+  const std::int64_t blocks = frame.Components * ((frame.Width + 7) / 8) * ((frame.Height + 7) / 8);
+  return blocks <= (std::int64_t{1} << 18) && blocks * (scans + 1) <= (std::int64_t{1} << 22);
+}
+
 // Width x height of a BMP (info or core header) or PNG (IHDR); 0 for other
 // data or when the header is cut short; beyond kMaxImagePixels when a side
 // is beyond kMaxImageSide.
-inline std::int64_t DeclaredArea(const std::uint8_t* data, std::size_t size) {
+VORN_FUZZ_ORACLE inline std::int64_t DeclaredArea(const std::uint8_t* data, std::size_t size) {
   std::int64_t width = 0;
   std::int64_t height = 0;
   const TImageFormat format = DetectImageFormat(data, size);
@@ -37,12 +88,18 @@ inline std::int64_t DeclaredArea(const std::uint8_t* data, std::size_t size) {
   return width * height;
 }
 
-// A few bytes of BMP RLE or of deflate can legitimately describe tens of
-// millions of pixels; decoding those is slow and exercises nothing new.
-// Sizes above the limit still go through: they must be refused.
-inline bool SlowButLegal(const std::uint8_t* data, std::size_t size) {
+// A few bytes of BMP RLE, of deflate or of JPEG can legitimately describe
+// millions of pixels; decoding those is slow (each takes fresh pages for
+// its picture) and exercises nothing a 256 x 256 picture does not. Sizes
+// above the readers' limits still go through: they must be refused.
+VORN_FUZZ_ORACLE inline bool SlowButLegal(const std::uint8_t* data, std::size_t size) {
+  constexpr std::int64_t kSmall = std::int64_t{1} << 16;
+  TJpegFrame frame;
+  if (DetectImageFormat(data, size) == TImageFormat::Jpeg && JpegFrame(data, size, frame)) {
+    return frame.Width * frame.Height > kSmall && JpegSurelyDecoded(frame, JpegScanMarkers(data, size));
+  }
   const std::int64_t area = DeclaredArea(data, size);
-  return area > (std::int64_t{1} << 20) && area <= kMaxImagePixels;
+  return area > kSmall && area <= kMaxImagePixels;
 }
 
 }  // namespace vorn::fuzz
