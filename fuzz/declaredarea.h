@@ -89,11 +89,13 @@ VORN_FUZZ_ORACLE inline std::int64_t DeclaredArea(const std::uint8_t* data, std:
 }
 
 // A few bytes of BMP RLE, of deflate or of JPEG can legitimately describe
-// millions of pixels; decoding those is slow (each takes fresh pages for
-// its picture) and exercises nothing a 256 x 256 picture does not. Sizes
-// above the readers' limits still go through: they must be refused.
+// millions of pixels; decoding those is slow and exercises nothing a
+// picture of 128 x 128 does not. Up to that size a picture's buffers are
+// also reused from one run to the next, where larger ones take fresh pages
+// every time. Sizes above the readers' limits still go through: they must
+// be refused.
 VORN_FUZZ_ORACLE inline bool SlowButLegal(const std::uint8_t* data, std::size_t size) {
-  constexpr std::int64_t kSmall = std::int64_t{1} << 16;
+  constexpr std::int64_t kSmall = std::int64_t{1} << 14;
   TJpegFrame frame;
   if (DetectImageFormat(data, size) == TImageFormat::Jpeg && JpegFrame(data, size, frame)) {
     return frame.Width * frame.Height > kSmall && JpegSurelyDecoded(frame, JpegScanMarkers(data, size));
