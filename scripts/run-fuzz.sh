@@ -19,16 +19,19 @@ export ASAN_OPTIONS="malloc_context_size=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 seconds=${1:?seconds per target}
 runs=${2:?runs per target}
 shift 2
-# The targets that were quickest in the last run go first, so that the
+# The targets that were quickest in the last run (processor time per run,
+# which a busy machine changes less than wall time) go first, so that the
 # slow ones come last and inherit the time the quick ones leave. Targets
 # without a last run come first, in the order of their names.
-last_wall() {
-  local t=0
-  [ -f "build-fuzz/$(basename "$1").time" ] &&
-    t=$(sed -n 's/.* \([0-9.]*\) s wall$/\1/p' "build-fuzz/$(basename "$1").time")
-  printf '%s %s\n' "${t:-0}" "$1"
+cost_per_run() {
+  local name cost
+  name=$(basename "$1")
+  cost=$(awk '/processor time/ { cpu = $3 + $7 } /stat::number_of_executed_units/ { runs = $2 }
+              END { if (cpu > 0 && runs > 0) printf "%.9f", cpu / runs; else print 0 }' \
+         "build-fuzz/$name.time" "build-fuzz/$name.log" 2>/dev/null)
+  printf '%s %s\n' "${cost:-0}" "$1"
 }
-mapfile -t targets < <(for f in build-fuzz/fuzz/fuzz-*; do last_wall "$f"; done | sort -s -g -k1,1 | cut -d' ' -f2-)
+mapfile -t targets < <(for f in build-fuzz/fuzz/fuzz-*; do cost_per_run "$f"; done | sort -s -g -k1,1 | cut -d' ' -f2-)
 left=${#targets[@]}
 budget=$((seconds * left))
 start=$SECONDS
