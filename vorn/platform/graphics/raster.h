@@ -302,9 +302,29 @@ void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f) {
   }
 }
 
+// The polygon's outline cut into chains: runs of edges that all go down
+// or all go up, each kept in order from its top row to its bottom one
+// (level edges are left out; they cross no row). Every row meets a chain
+// at most once, so a row's crossings are one per chain that spans it, and
+// a chain's walker only steps forward as the rows go down. A convex or
+// otherwise y-monotone polygon has two chains: two walkers and no sorting.
+struct TScanEdge {
+  TPointF top, bot;
+  double slope;  // columns per row
+};
+struct TScanChain {
+  std::size_t first, last;  // its edges, top to bottom: [first, last)
+  int dir;                  // +1 down, -1 up in the order of the vertices
+};
+// False when the outline crosses no row.
+bool ScanChains(std::span<const TPointF> pts, std::vector<TScanEdge>& edges, std::vector<TScanChain>& chains);
+
 template <typename Span>
 void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span) {
   if (pts.size() < 3 || clip.IsEmpty()) return;
+  std::vector<TScanEdge> edges;
+  std::vector<TScanChain> chains;
+  if (!ScanChains(pts, edges, chains)) return;
   double minY = pts[0].Y, maxY = pts[0].Y;
   for (const auto& p : pts) {
     minY = std::min(minY, p.Y);
@@ -312,52 +332,55 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
   }
   const int yStart = static_cast<int>(std::clamp(std::ceil(minY), double(clip.Top), double(clip.Bottom)));
   const int yEnd = static_cast<int>(std::clamp(std::ceil(maxY), double(clip.Top), double(clip.Bottom)));
-  struct Cross {
+  // Chains by their first row; a row looks only at the chains that cross it.
+  std::sort(chains.begin(), chains.end(),
+            [&](const TScanChain& a, const TScanChain& b) { return edges[a.first].top.Y < edges[b.first].top.Y; });
+  struct Walker {
     double x;
+    std::size_t edge, last;
     int dir;
   };
-  struct Edge {
-    TPointF top, bot;
-    double slope;  // columns per row
-    int dir;
-  };
-  // Edges by their first row; a row looks only at the edges that cross it.
-  std::vector<Edge> edges;
-  edges.reserve(pts.size());
-  for (std::size_t i = 0; i < pts.size(); ++i) {
-    const TPointF& p = pts[i];
-    const TPointF& q = pts[(i + 1) % pts.size()];
-    if (p.Y == q.Y) continue;
-    const bool down = p.Y < q.Y;
-    const TPointF& top = down ? p : q;
-    const TPointF& bot = down ? q : p;
-    edges.push_back({top, bot, (bot.X - top.X) / (bot.Y - top.Y), down ? 1 : -1});
-  }
-  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top.Y < b.top.Y; });
-  std::vector<const Edge*> active;
+  std::vector<Walker> active;
   std::size_t next = 0;
-  std::vector<Cross> xs;
-  xs.reserve(pts.size());
   auto inside = [winding](int count) { return winding ? count != 0 : (count & 1) != 0; };
   for (int y = yStart; y < yEnd; ++y) {
-    while (next < edges.size() && edges[next].top.Y <= y) active.push_back(&edges[next++]);
-    std::erase_if(active, [y](const Edge* e) { return y >= e->bot.Y; });
-    xs.clear();
-    for (const Edge* e : active) {
-      const TPointF& top = e->top;
-      const TPointF& bot = e->bot;
-      double x = top.X + (y - top.Y) * e->slope;
+    while (next < chains.size() && edges[chains[next].first].top.Y <= y) {
+      active.push_back({0.0, chains[next].first, chains[next].last, chains[next].dir});
+      ++next;
+    }
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < active.size(); ++k) {
+      Walker w = active[k];
+      while (w.edge < w.last && y >= edges[w.edge].bot.Y) ++w.edge;
+      if (w.edge == w.last) continue;  // the chain ended above this row
+      const TScanEdge& e = edges[w.edge];
+      double x = e.top.X + (y - e.top.Y) * e.slope;
       // Near a whole column the exact quotient decides which side it is.
       const double frac = x - static_cast<double>(static_cast<std::int64_t>(x));  // in (-1, 1)
       if (std::abs(frac) < 1e-6 || std::abs(frac) > 1 - 1e-6) {
-        x = top.X + (y - top.Y) * (bot.X - top.X) / (bot.Y - top.Y);
+        x = e.top.X + (y - e.top.Y) * (e.bot.X - e.top.X) / (e.bot.Y - e.top.Y);
       }
-      xs.push_back({x, e->dir});
+      w.x = x;
+      active[kept++] = w;
     }
-    std::sort(xs.begin(), xs.end(), [](const Cross& a, const Cross& b) { return a.x < b.x; });
+    active.resize(kept);
+    // In order of x. The walkers keep the order of the row above, which
+    // changes only where chains cross: few crossings sort by insertion.
+    if (kept <= 32) {
+      for (std::size_t j = 1; j < kept; ++j) {
+        const Walker w = active[j];
+        std::size_t i = j;
+        for (; i > 0 && active[i - 1].x > w.x; --i) active[i] = active[i - 1];
+        active[i] = w;
+      }
+    } else {
+      std::sort(active.begin(), active.end(), [](const Walker& a, const Walker& b) { return a.x < b.x; });
+    }
+    // Columns from the crossing that enters the inside up to the one that
+    // leaves it; a pixel is in when its point is at or right of the first.
     int count = 0;
     double runStart = 0;
-    for (const Cross& c : xs) {
+    for (const Walker& c : active) {
       const bool before = inside(count);
       count += winding ? c.dir : 1;
       const bool after = inside(count);
