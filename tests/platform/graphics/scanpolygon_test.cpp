@@ -1,7 +1,8 @@
 // The polygon scan against an exact rule worked out pixel by pixel in
 // integers: pixel (x, y) is inside when the crossings of row y at or left
 // of x (an edge crosses the rows from its upper end down to, not
-// including, its lower end) leave it inside by the fill rule.
+// including, its lower end) leave it inside by the fill rule. Vertices are
+// whole numbers or, in units of 1/Scale, fractions.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -19,7 +20,9 @@ struct TIntPoint {
   std::int64_t X, Y;
 };
 
-bool InsideExactly(const std::vector<TIntPoint>& poly, bool winding, std::int64_t x, std::int64_t y) {
+bool InsideExactly(const std::vector<TIntPoint>& poly, bool winding, std::int64_t x, std::int64_t y, int Scale) {
+  x *= Scale;
+  y *= Scale;
   int count = 0;
   for (std::size_t i = 0; i < poly.size(); ++i) {
     const TIntPoint p = poly[i], q = poly[(i + 1) % poly.size()];
@@ -35,9 +38,10 @@ bool InsideExactly(const std::vector<TIntPoint>& poly, bool winding, std::int64_
 
 // The scan's spans as a picture of W x H, failing on spans that overlap or
 // leave the clip.
-std::vector<std::uint8_t> Scan(const std::vector<TIntPoint>& poly, bool winding, const TRect& clip, int W, int H) {
+std::vector<std::uint8_t> Scan(const std::vector<TIntPoint>& poly, bool winding, const TRect& clip, int W, int H,
+                               int Scale) {
   std::vector<TPointF> f;
-  for (const TIntPoint& p : poly) f.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
+  for (const TIntPoint& p : poly) f.push_back({static_cast<double>(p.X) / Scale, static_cast<double>(p.Y) / Scale});
   std::vector<std::uint8_t> picture(static_cast<std::size_t>(W * H), 0);
   raster::ScanPolygon(std::span<const TPointF>(f), winding, clip, [&](int y, int x0, int x1) {
     EXPECT_TRUE(y >= clip.Top && y < clip.Bottom && x0 >= clip.Left && x1 <= clip.Right && x0 < x1)
@@ -51,11 +55,12 @@ std::vector<std::uint8_t> Scan(const std::vector<TIntPoint>& poly, bool winding,
   return picture;
 }
 
-void ExpectExact(const std::vector<TIntPoint>& poly, bool winding, const TRect& clip, int W, int H, int Case) {
-  const std::vector<std::uint8_t> picture = Scan(poly, winding, clip, W, H);
+void ExpectExact(const std::vector<TIntPoint>& poly, bool winding, const TRect& clip, int W, int H, int Case,
+                 int Scale = 1) {
+  const std::vector<std::uint8_t> picture = Scan(poly, winding, clip, W, H, Scale);
   for (int y = 0; y < H; ++y) {
     for (int x = 0; x < W; ++x) {
-      const bool want = clip.Contains({x, y}) && InsideExactly(poly, winding, x, y);
+      const bool want = clip.Contains({x, y}) && InsideExactly(poly, winding, x, y, Scale);
       if ((picture[static_cast<std::size_t>(y * W + x)] != 0) != want) {
         FAIL() << "case " << Case << (winding ? " winding" : " alternate") << ": pixel " << x << "," << y
                << " should be " << (want ? "in" : "out");
@@ -66,24 +71,25 @@ void ExpectExact(const std::vector<TIntPoint>& poly, bool winding, const TRect& 
 
 // Convex, concave, self-crossing and degenerate outlines of 3 to 40
 // vertices, some snapped to a coarse grid so that vertices share rows and
-// columns, under random clips.
+// columns, some on quarter pixels, under random clips.
 TEST(ScanPolygonTest, RandomOutlinesFollowTheExactRule) {
   std::mt19937 rng(11);
   constexpr int W = 48, H = 40;
   for (int step = 0; step < 600; ++step) {
     const int n = 3 + static_cast<int>(rng() % 38);
     const bool coarse = step % 3 == 0;
+    const int scale = step % 5 == 1 ? 4 : 1;
     std::vector<TIntPoint> poly;
     for (int i = 0; i < n; ++i) {
       std::int64_t x = static_cast<std::int64_t>(rng() % 60) - 6, y = static_cast<std::int64_t>(rng() % 52) - 6;
       if (coarse) x -= x % 8, y -= y % 8;
-      poly.push_back({x, y});
+      poly.push_back({x * scale + static_cast<int>(rng() % scale), y * scale + static_cast<int>(rng() % scale)});
     }
     const int l = static_cast<int>(rng() % 20), t = static_cast<int>(rng() % 20);
     const TRect clip = step % 4 == 0 ? TRect{0, 0, W, H}
                                      : TRect{l, t, l + 1 + static_cast<int>(rng() % (W - l)),
                                              t + 1 + static_cast<int>(rng() % (H - t))};
-    ExpectExact(poly, step % 2 == 0, clip, W, H, step);
+    ExpectExact(poly, step % 2 == 0, clip, W, H, step, scale);
   }
 }
 
@@ -118,11 +124,16 @@ TEST(ScanPolygonTest, ManyChainsCrossingsAndDegenerateOutlines) {
   }
 }
 
-// Far-away vertices cost nothing beyond the clip's rows, and rows of a
-// figure of huge extent still meet it exactly.
+// Rows of figures reaching far beyond the clip still meet it exactly,
+// whole-number outlines walked in integers and larger ones in floating
+// point alike.
 TEST(ScanPolygonTest, HugeCoordinatesAreScannedWithinTheClip) {
   const std::vector<TIntPoint> big = {{-1000000, -999999}, {1000003, -5}, {20, 1000001}};
-  for (const bool winding : {false, true}) ExpectExact(big, winding, {0, 0, 32, 24}, 32, 24, 0);
+  const std::vector<TIntPoint> bigger = {{-30000000, -29999999}, {30000007, -3}, {17, 29999991}, {9, 12}};
+  for (const bool winding : {false, true}) {
+    ExpectExact(big, winding, {0, 0, 32, 24}, 32, 24, 0);
+    ExpectExact(bigger, winding, {0, 0, 32, 24}, 32, 24, 1);
+  }
 }
 
 }  // namespace

@@ -1038,8 +1038,13 @@ void WidePath(std::span<const TPoint> pts, bool closed, int width, const TRect& 
 
 // ---- polygon scan ------------------------------------------------------------
 
-bool ScanChains(std::span<const TPointF> pts, std::vector<TScanEdge>& edges, std::vector<TScanChain>& chains) {
+bool ScanChains(std::span<const TPointF> pts, std::vector<TScanEdge>& edges, std::vector<TScanChain>& chains,
+                bool& exact) {
   const std::size_t n = pts.size();
+  exact = std::all_of(pts.begin(), pts.end(), [](const TPointF& p) {
+    return std::abs(p.X) <= kExactScan && std::abs(p.Y) <= kExactScan && p.X == std::trunc(p.X) &&
+           p.Y == std::trunc(p.Y);
+  });
   const auto dirOf = [&](std::size_t i) {
     const double a = pts[i].Y, b = pts[(i + 1) % n].Y;
     return a < b ? 1 : b < a ? -1 : 0;

@@ -316,15 +316,90 @@ struct TScanChain {
   std::size_t first, last;  // its edges, top to bottom: [first, last)
   int dir;                  // +1 down, -1 up in the order of the vertices
 };
-// False when the outline crosses no row.
-bool ScanChains(std::span<const TPointF> pts, std::vector<TScanEdge>& edges, std::vector<TScanChain>& chains);
+// False when the outline crosses no row. exact: every vertex lies on
+// whole coordinates within kExactScan of the origin.
+bool ScanChains(std::span<const TPointF> pts, std::vector<TScanEdge>& edges, std::vector<TScanChain>& chains,
+                bool& exact);
+// Within this range a crossing's column worked out in floating point
+// (with the exact quotient near whole columns) rounds up to the column of
+// the exact fraction, so whole-number outlines are walked in integers.
+constexpr double kExactScan = 1 << 20;
+
+// A chain's walk down the rows: the edge it is on and, for whole-number
+// outlines, the crossing kept as a fraction in integers.
+struct TScanWalker {
+  std::size_t edge = 0, last = 0;  // the chain's edges still ahead: [edge, last)
+  int dir = 0;
+  int rowsLeft = -1;  // rows of the edge after the current one; -1: not on an edge yet
+  // The crossing lies (q + r / dy) columns right of x0, 0 <= r < dy; each
+  // row adds dq + dr / dy.
+  std::int64_t x0 = 0, q = 0, r = 0, dq = 0, dr = 0, dy = 0;
+};
+
+// Where a chain crosses a row: the first column at or right of the
+// crossing, limited to the clip's columns. Only that column decides which
+// pixels are inside, whatever the order among crossings that share it.
+struct TScanCrossing {
+  int at;
+  int dir;
+};
+
+// The crossing of edge e with row y: the first column at or right of it.
+inline double ScanCrossing(const TScanEdge& e, int y) {
+  double x = e.top.X + (y - e.top.Y) * e.slope;
+  // Near a whole column the exact quotient decides which side it is.
+  const double frac = x - static_cast<double>(static_cast<std::int64_t>(x));  // in (-1, 1)
+  if (std::abs(frac) < 1e-6 || std::abs(frac) > 1 - 1e-6) {
+    x = e.top.X + (y - e.top.Y) * (e.bot.X - e.top.X) / (e.bot.Y - e.top.Y);
+  }
+  return std::ceil(x);
+}
+
+// Moves w to row y and gives its crossing's column; false when its chain
+// ended above the row.
+inline bool ScanStep(TScanWalker& w, const std::vector<TScanEdge>& edges, bool exact, int y, const TRect& clip,
+                     int& at) {
+  if (exact && w.rowsLeft > 0) {
+    // The next row of the same edge.
+    --w.rowsLeft;
+    w.q += w.dq;
+    w.r += w.dr;
+    if (w.r >= w.dy) {
+      w.r -= w.dy;
+      ++w.q;
+    }
+  } else {
+    while (w.edge < w.last && y >= edges[w.edge].bot.Y) ++w.edge;
+    if (w.edge == w.last) return false;
+    const TScanEdge& e = edges[w.edge];
+    if (!exact) {
+      const double c = ScanCrossing(e, y);
+      at = c >= clip.Right ? clip.Right : c > clip.Left ? static_cast<int>(c) : clip.Left;
+      return true;
+    }
+    const auto top = static_cast<std::int64_t>(e.top.Y), bot = static_cast<std::int64_t>(e.bot.Y);
+    const auto dx = static_cast<std::int64_t>(e.bot.X) - static_cast<std::int64_t>(e.top.X);
+    const auto floorDiv = [](std::int64_t a, std::int64_t b) { return a / b - (a % b < 0 ? 1 : 0); };
+    w.x0 = static_cast<std::int64_t>(e.top.X);
+    w.dy = bot - top;
+    w.dq = floorDiv(dx, w.dy);
+    w.dr = dx - w.dq * w.dy;
+    w.q = floorDiv((y - top) * dx, w.dy);
+    w.r = (y - top) * dx - w.q * w.dy;
+    w.rowsLeft = static_cast<int>(bot - y - 1);
+  }
+  const std::int64_t column = w.x0 + w.q + (w.r > 0 ? 1 : 0);
+  at = static_cast<int>(std::clamp<std::int64_t>(column, clip.Left, clip.Right));
+  return true;
+}
 
 template <typename Span>
 void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span) {
   if (pts.size() < 3 || clip.IsEmpty()) return;
   std::vector<TScanEdge> edges;
   std::vector<TScanChain> chains;
-  if (!ScanChains(pts, edges, chains)) return;
+  bool exact = false;
+  if (!ScanChains(pts, edges, chains, exact)) return;
   double minY = pts[0].Y, maxY = pts[0].Y;
   for (const auto& p : pts) {
     minY = std::min(minY, p.Y);
@@ -335,61 +410,64 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
   // Chains by their first row; a row looks only at the chains that cross it.
   std::sort(chains.begin(), chains.end(),
             [&](const TScanChain& a, const TScanChain& b) { return edges[a.first].top.Y < edges[b.first].top.Y; });
-  struct Walker {
-    double x;
-    std::size_t edge, last;
-    int dir;
-  };
-  std::vector<Walker> active;
-  std::size_t next = 0;
+  if (chains.size() == 2) {
+    // One chain down, one up, both over all the rows: inside between them.
+    TScanWalker a, b;
+    a.edge = chains[0].first, a.last = chains[0].last;
+    b.edge = chains[1].first, b.last = chains[1].last;
+    for (int y = yStart; y < yEnd; ++y) {
+      int xa = 0, xb = 0;
+      if (!ScanStep(a, edges, exact, y, clip, xa) || !ScanStep(b, edges, exact, y, clip, xb)) break;
+      if (xa != xb) span(y, std::min(xa, xb), std::max(xa, xb));
+    }
+    return;
+  }
+  // The walkers of the chains that reached the row, and their crossings.
+  std::vector<TScanWalker> walkers(chains.size());
+  std::vector<TScanCrossing> crossings(chains.size());
+  TScanWalker* active = walkers.data();
+  TScanCrossing* xs = crossings.data();
+  std::size_t nActive = 0, next = 0;
   auto inside = [winding](int count) { return winding ? count != 0 : (count & 1) != 0; };
   for (int y = yStart; y < yEnd; ++y) {
-    while (next < chains.size() && edges[chains[next].first].top.Y <= y) {
-      active.push_back({0.0, chains[next].first, chains[next].last, chains[next].dir});
-      ++next;
+    for (; next < chains.size() && edges[chains[next].first].top.Y <= y; ++next) {
+      TScanWalker& w = active[nActive++];
+      w = TScanWalker{};
+      w.edge = chains[next].first;
+      w.last = chains[next].last;
+      w.dir = chains[next].dir;
     }
-    std::size_t kept = 0;
-    for (std::size_t k = 0; k < active.size(); ++k) {
-      Walker w = active[k];
-      while (w.edge < w.last && y >= edges[w.edge].bot.Y) ++w.edge;
-      if (w.edge == w.last) continue;  // the chain ended above this row
-      const TScanEdge& e = edges[w.edge];
-      double x = e.top.X + (y - e.top.Y) * e.slope;
-      // Near a whole column the exact quotient decides which side it is.
-      const double frac = x - static_cast<double>(static_cast<std::int64_t>(x));  // in (-1, 1)
-      if (std::abs(frac) < 1e-6 || std::abs(frac) > 1 - 1e-6) {
-        x = e.top.X + (y - e.top.Y) * (e.bot.X - e.top.X) / (e.bot.Y - e.top.Y);
-      }
-      w.x = x;
-      active[kept++] = w;
+    std::size_t kept = 0;  // walkers of chains that ended above this row are dropped
+    for (std::size_t k = 0; k < nActive; ++k) {
+      int at = 0;
+      if (!ScanStep(active[k], edges, exact, y, clip, at)) continue;
+      if (kept != k) active[kept] = active[k];
+      xs[kept++] = {at, active[k].dir};
     }
-    active.resize(kept);
-    // In order of x. The walkers keep the order of the row above, which
-    // changes only where chains cross: few crossings sort by insertion.
+    nActive = kept;
+    // In order of column; few crossings sort by insertion.
     if (kept <= 32) {
       for (std::size_t j = 1; j < kept; ++j) {
-        const Walker w = active[j];
+        const TScanCrossing c = xs[j];
         std::size_t i = j;
-        for (; i > 0 && active[i - 1].x > w.x; --i) active[i] = active[i - 1];
-        active[i] = w;
+        for (; i > 0 && xs[i - 1].at > c.at; --i) xs[i] = xs[i - 1];
+        xs[i] = c;
       }
     } else {
-      std::sort(active.begin(), active.end(), [](const Walker& a, const Walker& b) { return a.x < b.x; });
+      std::sort(xs, xs + kept, [](const TScanCrossing& a, const TScanCrossing& b) { return a.at < b.at; });
     }
     // Columns from the crossing that enters the inside up to the one that
-    // leaves it; a pixel is in when its point is at or right of the first.
+    // leaves it.
     int count = 0;
-    double runStart = 0;
-    for (const Walker& c : active) {
+    int runStart = 0;
+    for (std::size_t k = 0; k < kept; ++k) {
       const bool before = inside(count);
-      count += winding ? c.dir : 1;
+      count += winding ? xs[k].dir : 1;
       const bool after = inside(count);
       if (!before && after) {
-        runStart = c.x;
-      } else if (before && !after) {
-        const double a = std::clamp(std::ceil(runStart), double(clip.Left), double(clip.Right));
-        const double b = std::clamp(std::ceil(c.x), double(clip.Left), double(clip.Right));
-        if (a < b) span(y, static_cast<int>(a), static_cast<int>(b));
+        runStart = xs[k].at;
+      } else if (before && !after && runStart < xs[k].at) {
+        span(y, runStart, xs[k].at);
       }
     }
   }
