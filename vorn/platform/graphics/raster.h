@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -355,10 +356,11 @@ inline double ScanCrossing(const TScanEdge& e, int y) {
   return std::ceil(x);
 }
 
-// Moves w to row y and gives its crossing's column; false when its chain
-// ended above the row.
-inline bool ScanStep(TScanWalker& w, const std::vector<TScanEdge>& edges, bool exact, int y, const TRect& clip,
-                     int& at) {
+// ScanStep's answer for a chain that ended above the row.
+constexpr int kScanEnded = std::numeric_limits<int>::min();
+
+// Moves w to row y and gives its crossing's column, or kScanEnded.
+inline int ScanStep(TScanWalker& w, const std::vector<TScanEdge>& edges, bool exact, int y, const TRect& clip) {
   if (exact && w.rowsLeft > 0) {
     // The next row of the same edge.
     --w.rowsLeft;
@@ -370,12 +372,11 @@ inline bool ScanStep(TScanWalker& w, const std::vector<TScanEdge>& edges, bool e
     }
   } else {
     while (w.edge < w.last && y >= edges[w.edge].bot.Y) ++w.edge;
-    if (w.edge == w.last) return false;
+    if (w.edge == w.last) return kScanEnded;
     const TScanEdge& e = edges[w.edge];
     if (!exact) {
       const double c = ScanCrossing(e, y);
-      at = c >= clip.Right ? clip.Right : c > clip.Left ? static_cast<int>(c) : clip.Left;
-      return true;
+      return c >= clip.Right ? clip.Right : c > clip.Left ? static_cast<int>(c) : clip.Left;
     }
     const auto top = static_cast<std::int64_t>(e.top.Y), bot = static_cast<std::int64_t>(e.bot.Y);
     const auto dx = static_cast<std::int64_t>(e.bot.X) - static_cast<std::int64_t>(e.top.X);
@@ -389,8 +390,7 @@ inline bool ScanStep(TScanWalker& w, const std::vector<TScanEdge>& edges, bool e
     w.rowsLeft = static_cast<int>(bot - y - 1);
   }
   const std::int64_t column = w.x0 + w.q + (w.r > 0 ? 1 : 0);
-  at = static_cast<int>(std::clamp<std::int64_t>(column, clip.Left, clip.Right));
-  return true;
+  return static_cast<int>(std::clamp<std::int64_t>(column, clip.Left, clip.Right));
 }
 
 template <typename Span>
@@ -410,26 +410,16 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
   // Chains by their first row; a row looks only at the chains that cross it.
   std::sort(chains.begin(), chains.end(),
             [&](const TScanChain& a, const TScanChain& b) { return edges[a.first].top.Y < edges[b.first].top.Y; });
-  if (chains.size() == 2) {
-    // One chain down, one up, both over all the rows: inside between them.
-    TScanWalker a, b;
-    a.edge = chains[0].first, a.last = chains[0].last;
-    b.edge = chains[1].first, b.last = chains[1].last;
-    for (int y = yStart; y < yEnd; ++y) {
-      int xa = 0, xb = 0;
-      if (!ScanStep(a, edges, exact, y, clip, xa) || !ScanStep(b, edges, exact, y, clip, xb)) break;
-      if (xa != xb) span(y, std::min(xa, xb), std::max(xa, xb));
-    }
-    return;
-  }
   // The walkers of the chains that reached the row, and their crossings.
   std::vector<TScanWalker> walkers(chains.size());
   std::vector<TScanCrossing> crossings(chains.size());
   TScanWalker* active = walkers.data();
   TScanCrossing* xs = crossings.data();
   std::size_t nActive = 0, next = 0;
+  // The first row at or below Y (Y within yStart..yEnd or beyond).
+  const auto rowOf = [&](double Y) { return static_cast<int>(std::clamp(std::ceil(Y), double(yStart), double(yEnd))); };
   auto inside = [winding](int count) { return winding ? count != 0 : (count & 1) != 0; };
-  for (int y = yStart; y < yEnd; ++y) {
+  for (int y = yStart; y < yEnd;) {
     for (; next < chains.size() && edges[chains[next].first].top.Y <= y; ++next) {
       TScanWalker& w = active[nActive++];
       w = TScanWalker{};
@@ -437,10 +427,33 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
       w.last = chains[next].last;
       w.dir = chains[next].dir;
     }
+    if (nActive == 2) {
+      // Two chains, one entering and one leaving the inside (the
+      // crossings of a row sum to no turn), up to the row where another
+      // chain begins or one of them ends: a walker each, kept at hand.
+      int until = next < chains.size() ? rowOf(edges[chains[next].first].top.Y) : yEnd;
+      for (std::size_t k = 0; k < 2; ++k) until = std::min(until, rowOf(edges[active[k].last - 1].bot.Y));
+      TScanWalker a = active[0], b = active[1];
+      for (; y < until; ++y) {
+        const int xa = ScanStep(a, edges, exact, y, clip), xb = ScanStep(b, edges, exact, y, clip);
+        if (xa != xb) span(y, std::min(xa, xb), std::max(xa, xb));
+      }
+      active[0] = a;
+      active[1] = b;
+      if (until == y && y < yEnd) {
+        // Drop a chain that ended.
+        std::size_t kept = 0;
+        for (std::size_t k = 0; k < 2; ++k) {
+          if (rowOf(edges[active[k].last - 1].bot.Y) > y) active[kept++] = active[k];
+        }
+        nActive = kept;
+      }
+      continue;
+    }
     std::size_t kept = 0;  // walkers of chains that ended above this row are dropped
     for (std::size_t k = 0; k < nActive; ++k) {
-      int at = 0;
-      if (!ScanStep(active[k], edges, exact, y, clip, at)) continue;
+      const int at = ScanStep(active[k], edges, exact, y, clip);
+      if (at == kScanEnded) continue;
       if (kept != k) active[kept] = active[k];
       xs[kept++] = {at, active[k].dir};
     }
@@ -470,6 +483,7 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
         span(y, runStart, xs[k].at);
       }
     }
+    ++y;
   }
 }
 
