@@ -307,15 +307,50 @@ void TMeter::PaintScale(TCanvas& C) const {
   const bool decades = FLogarithmic && FMinValue > 0 && FMaxValue > 0 && std::fabs(std::log10(FMaxValue / FMinValue)) >= 1;
   const std::vector<TScaleTick> majors =
       decades ? LogMajorTicks(FMinValue, FMaxValue) : LinearMajorTicks(steps, FMinValue, FMaxValue);
-  for (const TScaleTick& major : majors) {
-    tick(major.Value, 8);
-    if (major.Labelled) PaintLabel(C, major.Value, PolarAngle(major.Value), dx, dy);
+  const std::vector<TPoint> centres = LabelCentres(C, majors, dx, dy);
+  for (std::size_t i = 0; i < majors.size(); ++i) {
+    tick(majors[i].Value, 8);
+    if (majors[i].Labelled) PaintLabel(C, majors[i].Value, centres[i]);
   }
 }
 
-void TMeter::PaintLabel(TCanvas& C, double Value, double Polar, int dx, int dy) const {
-  const int x = RoundToPixel(FMeterCenterX + std::cos(Polar) * (FMeterRadius - dx));
-  const int y = RoundToPixel(FMeterCenterY - std::sin(Polar) * (FMeterRadius - dy));
+std::vector<TPoint> TMeter::LabelCentres(const TCanvas& C, const std::vector<TScaleTick>& Majors, int dx,
+                                         int dy) const {
+  std::vector<TPoint> centres;
+  centres.reserve(Majors.size());
+  for (const TScaleTick& major : Majors) {
+    const double polar = PolarAngle(major.Value);
+    centres.push_back({RoundToPixel(FMeterCenterX + std::cos(polar) * (FMeterRadius - dx)),
+                       RoundToPixel(FMeterCenterY - std::sin(polar) * (FMeterRadius - dy))});
+  }
+  // A scale that closes on itself (the full circle) puts its first and
+  // last labels at the same place. Where they would meet, the first moves
+  // left and the last right of the point between them, a small gap apart:
+  // the scale runs from its start to the left, up and round, and comes
+  // back from the right to its end.
+  const auto labelled = [](const TScaleTick& T) { return T.Labelled; };
+  const auto first = std::find_if(Majors.begin(), Majors.end(), labelled);
+  const auto last = std::find_if(Majors.rbegin(), Majors.rend(), labelled);
+  if (first == Majors.end() || &*first == &*last) return centres;
+  TPoint& a = centres[static_cast<std::size_t>(first - Majors.begin())];
+  TPoint& b = centres[Majors.size() - 1 - static_cast<std::size_t>(last - Majors.rbegin())];
+  const TSize sa = C.TextExtent(ScaleLabelText(first->Value, FDecPlaces));
+  const TSize sb = C.TextExtent(ScaleLabelText(last->Value, FDecPlaces));
+  const auto box = [](TPoint P, TSize S) {
+    const int left = P.X - S.cx / 2, top = P.Y - S.cy / 2;
+    return TRect{left, top, left + S.cx, top + S.cy};
+  };
+  if (IntersectRect(box(a, sa), box(b, sb)).IsEmpty()) return centres;
+  constexpr int kGap = 4;
+  const int middle = a.X + (b.X - a.X) / 2;
+  // Centres whose boxes end (begin) half the gap left (right) of the middle.
+  a.X = middle - kGap / 2 - (sa.cx - sa.cx / 2);
+  b.X = middle + kGap / 2 + sb.cx / 2;
+  return centres;
+}
+
+void TMeter::PaintLabel(TCanvas& C, double Value, TPoint Centre) const {
+  const int x = Centre.X, y = Centre.Y;
   std::string text = ScaleLabelText(Value, FDecPlaces);
   if (FOnBefDrawSclLab) {
     const TSize size = C.TextExtent(text);
