@@ -323,15 +323,15 @@ std::vector<TPoint> TMeter::LabelCentres(const TCanvas& C, const std::vector<TSc
     centres.push_back({RoundToPixel(FMeterCenterX + std::cos(polar) * (FMeterRadius - dx)),
                        RoundToPixel(FMeterCenterY - std::sin(polar) * (FMeterRadius - dy))});
   }
-  // A scale that closes on itself (the full circle) puts its first and
-  // last labels at the same place. Where they would meet, the first moves
-  // left and the last right of the point between them, a small gap apart:
-  // the scale runs from its start to the left, up and round, and comes
-  // back from the right to its end.
+  // The full circle closes on itself at the bottom, where its first and
+  // last labels then stand at the same place. Where they would meet, the
+  // first moves left and the last right of the point between them, a
+  // small gap apart: the scale runs from its start to the left, up and
+  // round, and comes back from the right to its end.
   const auto labelled = [](const TScaleTick& T) { return T.Labelled; };
   const auto first = std::find_if(Majors.begin(), Majors.end(), labelled);
   const auto last = std::find_if(Majors.rbegin(), Majors.rend(), labelled);
-  if (first == Majors.end() || &*first == &*last) return centres;
+  if (FMeterAngle < 360 || first == Majors.end() || &*first == &*last) return centres;
   TPoint& a = centres[static_cast<std::size_t>(first - Majors.begin())];
   TPoint& b = centres[Majors.size() - 1 - static_cast<std::size_t>(last - Majors.rbegin())];
   const TSize sa = C.TextExtent(ScaleLabelText(first->Value, FDecPlaces));
