@@ -505,9 +505,30 @@ TEST_F(MeterTest, EveryLabelLiesInsideTheControlOnEveryLayout) {
               << "layout " << layout << " size " << s.W << "x" << s.H << " box " << b.Left << "," << b.Top << ","
               << b.Right << "," << b.Bottom;
         }
+        // The ends of the full circle meet at the bottom, their labels not.
+        if (layout == mlCirc360) {
+          EXPECT_TRUE(IntersectRect(labels.Boxes.front(), labels.Boxes.back()).IsEmpty())
+              << "size " << s.W << "x" << s.H << " ticks " << ticks;
+        }
       }
     }
   }
+}
+
+// On the full circle the first label stands left of the bottom and the
+// last right of it, a few pixels apart, as the scale runs from its start
+// to the left and comes back to its end from the right.
+TEST_F(MeterTest, FullCircleSetsItsFirstAndLastLabelsSideBySide) {
+  LabelRecorder labels(*meter);
+  meter->SetMeterLayout(mlCirc360);
+  Render();
+  ASSERT_EQ(labels.Texts.front(), "0.0");
+  ASSERT_EQ(labels.Texts.back(), "1.0");
+  const TRect first = labels.Boxes.front(), last = labels.Boxes.back();
+  EXPECT_EQ(first.Top, last.Top);
+  EXPECT_EQ(last.Left - first.Right, 4);
+  EXPECT_LE(first.Right, meter->OriginX());
+  EXPECT_GE(last.Left, meter->OriginX());
 }
 
 TEST_F(MeterTest, NeedleEventCanTakeOverTheNeedleButNotTheCover) {

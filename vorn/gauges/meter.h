@@ -320,7 +320,11 @@ class TMeter : public TGraphicControl {
   void PaintBackground(TCanvas& C) const;
   void PaintSections(TCanvas& C) const;
   void PaintScale(TCanvas& C) const;
-  void PaintLabel(TCanvas& C, double Value, double Polar, int dx, int dy) const;
+  // Where the labels of the major ticks are centred (dx, dy: how far
+  // inside the scale).
+  [[nodiscard]] std::vector<TPoint> LabelCentres(const TCanvas& C, const std::vector<TScaleTick>& Majors, int dx,
+                                                 int dy) const;
+  void PaintLabel(TCanvas& C, double Value, TPoint Centre) const;
   void PaintCaption(TCanvas& C) const;
   void PrepareUpperLayers(TCanvas& C) const;
   void PaintNeedles(TCanvas& C) const;

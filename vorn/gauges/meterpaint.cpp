@@ -14,18 +14,60 @@ constexpr TColor kWhite = 0xFFFFFF;
 constexpr TColor kGrey = 0x808080;
 constexpr TColor kSilver = 0xC0C0C0;
 
+// The meter draws its cover with a solid one-pixel copy pen, and its
+// lines there are level or upright. A level line, and a rectangle whose
+// pen and brush share a colour, is a block of pixels of one colour: filled
+// as a block it costs a fill instead of a walk along the outline.
+bool PlainPen(const TCanvas& C) {
+  const TPen& p = *C.Pen();
+  return p.Style() == psSolid && p.Width() <= 1 && p.Mode() == pmCopy;
+}
+
+bool Inside(TPoint P) { return std::abs(P.X) < kMaxCanvasCoord && std::abs(P.Y) < kMaxCanvasCoord; }
+
+// Fills R in Color with the brush, which is left as it was.
+void FillWith(TCanvas& C, TColor Color, const TRect& R) {
+  TBrush& brush = *C.Brush();
+  const TColor color = brush.Color();
+  const TBrushStyle style = brush.Style();
+  brush.SetColor(Color);
+  brush.SetStyle(bsSolid);
+  C.FillRect(R);
+  brush.SetColor(color);
+  brush.SetStyle(style);
+}
+
 void Line(TCanvas& C, TColor Color, TPoint From, TPoint To) {
   C.Pen()->SetColor(Color);
+  if (From.Y == To.Y && From.X != To.X && PlainPen(C) && Inside(From) && Inside(To)) {
+    // The pixels from From up to, not including, To.
+    const int l = std::min(From.X, To.X + (To.X < From.X ? 1 : 0));
+    const int r = std::max(From.X + 1, To.X + (To.X < From.X ? 1 : 0));
+    FillWith(C, Color, {l, From.Y, r, From.Y + 1});
+    C.MoveTo(To.X, To.Y);
+    return;
+  }
   C.MoveTo(From.X, From.Y);
   C.LineTo(To.X, To.Y);
 }
 
+// Rectangle with the canvas's pen and brush.
+void Block(TCanvas& C, const TRect& R) {
+  const TRect box{std::min(R.Left, R.Right), std::min(R.Top, R.Bottom), std::max(R.Left, R.Right),
+                  std::max(R.Top, R.Bottom)};
+  // A one-pixel rectangle draws nothing.
+  const bool dot = box.Width() == 1 && box.Height() == 1;
+  if (!dot && PlainPen(C) && C.Brush()->Style() == bsSolid && C.Pen()->Color() == C.Brush()->Color() &&
+      Inside({box.Left, box.Top}) && Inside({box.Right, box.Bottom})) {
+    C.FillRect(box);
+  } else {
+    C.Rectangle(R);
+  }
+}
+
 // A pen path through Points in one colour.
 void Path(TCanvas& C, TColor Color, std::initializer_list<TPoint> Points) {
-  C.Pen()->SetColor(Color);
-  const TPoint* p = Points.begin();
-  C.MoveTo(p->X, p->Y);
-  for (++p; p != Points.end(); ++p) C.LineTo(p->X, p->Y);
+  for (const TPoint* p = Points.begin(); p + 1 != Points.end(); ++p) Line(C, Color, p[0], p[1]);
 }
 
 // A coordinate from sums of sizes, rims and the anchor size, computed wide
@@ -190,7 +232,7 @@ void TMeter::PaintBackground(TCanvas& C) const {
     C.SetFont(Font());
     C.Pen()->SetColor(FColorBakG);
     C.Brush()->SetColor(FColorBakG);
-    C.Rectangle(0, 0, W, H);
+    Block(C, {0, 0, W, H});
     return;
   }
   const TBitmap& bmp = *AuxBGBmp;
@@ -265,15 +307,50 @@ void TMeter::PaintScale(TCanvas& C) const {
   const bool decades = FLogarithmic && FMinValue > 0 && FMaxValue > 0 && std::fabs(std::log10(FMaxValue / FMinValue)) >= 1;
   const std::vector<TScaleTick> majors =
       decades ? LogMajorTicks(FMinValue, FMaxValue) : LinearMajorTicks(steps, FMinValue, FMaxValue);
-  for (const TScaleTick& major : majors) {
-    tick(major.Value, 8);
-    if (major.Labelled) PaintLabel(C, major.Value, PolarAngle(major.Value), dx, dy);
+  const std::vector<TPoint> centres = LabelCentres(C, majors, dx, dy);
+  for (std::size_t i = 0; i < majors.size(); ++i) {
+    tick(majors[i].Value, 8);
+    if (majors[i].Labelled) PaintLabel(C, majors[i].Value, centres[i]);
   }
 }
 
-void TMeter::PaintLabel(TCanvas& C, double Value, double Polar, int dx, int dy) const {
-  const int x = RoundToPixel(FMeterCenterX + std::cos(Polar) * (FMeterRadius - dx));
-  const int y = RoundToPixel(FMeterCenterY - std::sin(Polar) * (FMeterRadius - dy));
+std::vector<TPoint> TMeter::LabelCentres(const TCanvas& C, const std::vector<TScaleTick>& Majors, int dx,
+                                         int dy) const {
+  std::vector<TPoint> centres;
+  centres.reserve(Majors.size());
+  for (const TScaleTick& major : Majors) {
+    const double polar = PolarAngle(major.Value);
+    centres.push_back({RoundToPixel(FMeterCenterX + std::cos(polar) * (FMeterRadius - dx)),
+                       RoundToPixel(FMeterCenterY - std::sin(polar) * (FMeterRadius - dy))});
+  }
+  // The full circle closes on itself at the bottom, where its first and
+  // last labels then stand at the same place. Where they would meet, the
+  // first moves left and the last right of the point between them, a
+  // small gap apart: the scale runs from its start to the left, up and
+  // round, and comes back from the right to its end.
+  const auto labelled = [](const TScaleTick& T) { return T.Labelled; };
+  const auto first = std::find_if(Majors.begin(), Majors.end(), labelled);
+  const auto last = std::find_if(Majors.rbegin(), Majors.rend(), labelled);
+  if (FMeterAngle < 360 || first == Majors.end() || &*first == &*last) return centres;
+  TPoint& a = centres[static_cast<std::size_t>(first - Majors.begin())];
+  TPoint& b = centres[Majors.size() - 1 - static_cast<std::size_t>(last - Majors.rbegin())];
+  const TSize sa = C.TextExtent(ScaleLabelText(first->Value, FDecPlaces));
+  const TSize sb = C.TextExtent(ScaleLabelText(last->Value, FDecPlaces));
+  const auto box = [](TPoint P, TSize S) {
+    const int left = P.X - S.cx / 2, top = P.Y - S.cy / 2;
+    return TRect{left, top, left + S.cx, top + S.cy};
+  };
+  if (IntersectRect(box(a, sa), box(b, sb)).IsEmpty()) return centres;
+  constexpr int kGap = 4;
+  const int middle = a.X + (b.X - a.X) / 2;
+  // Centres whose boxes end (begin) half the gap left (right) of the middle.
+  a.X = middle - kGap / 2 - (sa.cx - sa.cx / 2);
+  b.X = middle + kGap / 2 + sb.cx / 2;
+  return centres;
+}
+
+void TMeter::PaintLabel(TCanvas& C, double Value, TPoint Centre) const {
+  const int x = Centre.X, y = Centre.Y;
   std::string text = ScaleLabelText(Value, FDecPlaces);
   if (FOnBefDrawSclLab) {
     const TSize size = C.TextExtent(text);
@@ -370,7 +447,7 @@ void TMeter::PaintShell(TCanvas& C) const {
                            TRect{0, Coord(static_cast<long long>(H) - FBRim), W, H}}) {
     if (Touches(C, {std::min(rim.Left, rim.Right), std::min(rim.Top, rim.Bottom), std::max(rim.Left, rim.Right),
                     std::max(rim.Top, rim.Bottom)})) {
-      C.Rectangle(rim);
+      Block(C, rim);
     }
   }
   PaintAnchor(C);
@@ -482,7 +559,7 @@ void TMeter::PaintAnchor(TCanvas& C) const {
     // A half disk on a block standing on the bottom rim; the bevel runs
     // round it.
     C.Pie(left, top, right, bottom, W, centreY, 0, centreY);
-    C.Rectangle(left, rimLine, right, centreY);
+    Block(C, {left, rimLine, right, centreY});
     Segment(C, kGrey, {right - 1, centreY}, {right - 1, rimLine});
     Segments(C, kWhite, {{right - 1, rimLine}, {sideRight, rimLine}, {sideRight, rimTop}});
     Segments(C, kGrey, {{sideRight, rimTop}, {sideLeft, rimTop}, {sideLeft, rimLine}});

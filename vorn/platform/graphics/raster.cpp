@@ -1036,4 +1036,57 @@ void WidePath(std::span<const TPoint> pts, bool closed, int width, const TRect& 
   }
 }
 
+// ---- polygon scan ------------------------------------------------------------
+
+bool ScanChains(std::span<const TPointF> pts, std::vector<TScanEdge>& edges, std::vector<TScanChain>& chains,
+                bool& exact) {
+  const std::size_t n = pts.size();
+  exact = std::all_of(pts.begin(), pts.end(), [](const TPointF& p) {
+    return std::abs(p.X) <= kExactScan && std::abs(p.Y) <= kExactScan && p.X == std::trunc(p.X) &&
+           p.Y == std::trunc(p.Y);
+  });
+  const auto dirOf = [&](std::size_t i) {
+    const double a = pts[i].Y, b = pts[(i + 1) % n].Y;
+    return a < b ? 1 : b < a ? -1 : 0;
+  };
+  // Start at an edge that turns from the direction of the edges before
+  // it, so that no chain wraps round the end of the list.
+  int before = 0;
+  for (std::size_t i = n; i-- > 0 && before == 0;) before = dirOf(i);
+  if (before == 0) return false;
+  std::size_t start = n;
+  for (std::size_t i = 0; i < n && start == n; ++i) {
+    const int d = dirOf(i);
+    if (d != 0 && d != before) start = i;
+    if (d != 0) before = d;
+  }
+  if (start == n) return false;  // all one way: not a closed outline
+  edges.clear();
+  edges.reserve(n);
+  chains.clear();
+  const auto close = [&] {
+    if (chains.empty()) return;
+    TScanChain& c = chains.back();
+    c.last = edges.size();
+    // An upward chain was met bottom first.
+    if (c.dir < 0) std::reverse(edges.begin() + static_cast<std::ptrdiff_t>(c.first), edges.end());
+  };
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t i = (start + k) % n;
+    const int d = dirOf(i);
+    if (d == 0) continue;
+    if (chains.empty() || chains.back().dir != d) {
+      close();
+      chains.push_back({edges.size(), edges.size(), d});
+    }
+    const TPointF& p = pts[i];
+    const TPointF& q = pts[(i + 1) % n];
+    const TPointF& top = d > 0 ? p : q;
+    const TPointF& bot = d > 0 ? q : p;
+    edges.push_back({top, bot, (bot.X - top.X) / (bot.Y - top.Y)});
+  }
+  close();
+  return true;
+}
+
 }  // namespace vorn::raster

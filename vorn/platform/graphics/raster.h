@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -302,9 +303,103 @@ void WalkLine(int x0, int y0, int x1, int y1, const TRect& clip, F&& f) {
   }
 }
 
+// The polygon's outline cut into chains: runs of edges that all go down
+// or all go up, each kept in order from its top row to its bottom one
+// (level edges are left out; they cross no row). Every row meets a chain
+// at most once, so a row's crossings are one per chain that spans it, and
+// a chain's walker only steps forward as the rows go down. A convex or
+// otherwise y-monotone polygon has two chains: two walkers and no sorting.
+struct TScanEdge {
+  TPointF top, bot;
+  double slope;  // columns per row
+};
+struct TScanChain {
+  std::size_t first, last;  // its edges, top to bottom: [first, last)
+  int dir;                  // +1 down, -1 up in the order of the vertices
+};
+// False when the outline crosses no row. exact: every vertex lies on
+// whole coordinates within kExactScan of the origin.
+bool ScanChains(std::span<const TPointF> pts, std::vector<TScanEdge>& edges, std::vector<TScanChain>& chains,
+                bool& exact);
+// Within this range a crossing's column worked out in floating point
+// (with the exact quotient near whole columns) rounds up to the column of
+// the exact fraction, so whole-number outlines are walked in integers.
+constexpr double kExactScan = 1 << 20;
+
+// A chain's walk down the rows: the edge it is on and, for whole-number
+// outlines, the crossing kept as a fraction in integers.
+struct TScanWalker {
+  std::size_t edge = 0, last = 0;  // the chain's edges still ahead: [edge, last)
+  int dir = 0;
+  int rowsLeft = -1;  // rows of the edge after the current one; -1: not on an edge yet
+  // The crossing lies (q + r / dy) columns right of x0, 0 <= r < dy; each
+  // row adds dq + dr / dy.
+  std::int64_t x0 = 0, q = 0, r = 0, dq = 0, dr = 0, dy = 0;
+};
+
+// Where a chain crosses a row: the first column at or right of the
+// crossing, limited to the clip's columns. Only that column decides which
+// pixels are inside, whatever the order among crossings that share it.
+struct TScanCrossing {
+  int at;
+  int dir;
+};
+
+// The crossing of edge e with row y: the first column at or right of it.
+inline double ScanCrossing(const TScanEdge& e, int y) {
+  double x = e.top.X + (y - e.top.Y) * e.slope;
+  // Near a whole column the exact quotient decides which side it is.
+  const double frac = x - static_cast<double>(static_cast<std::int64_t>(x));  // in (-1, 1)
+  if (std::abs(frac) < 1e-6 || std::abs(frac) > 1 - 1e-6) {
+    x = e.top.X + (y - e.top.Y) * (e.bot.X - e.top.X) / (e.bot.Y - e.top.Y);
+  }
+  return std::ceil(x);
+}
+
+// ScanStep's answer for a chain that ended above the row.
+constexpr int kScanEnded = std::numeric_limits<int>::min();
+
+// Moves w to row y and gives its crossing's column, or kScanEnded.
+inline int ScanStep(TScanWalker& w, const std::vector<TScanEdge>& edges, bool exact, int y, const TRect& clip) {
+  if (exact && w.rowsLeft > 0) {
+    // The next row of the same edge.
+    --w.rowsLeft;
+    w.q += w.dq;
+    w.r += w.dr;
+    if (w.r >= w.dy) {
+      w.r -= w.dy;
+      ++w.q;
+    }
+  } else {
+    while (w.edge < w.last && y >= edges[w.edge].bot.Y) ++w.edge;
+    if (w.edge == w.last) return kScanEnded;
+    const TScanEdge& e = edges[w.edge];
+    if (!exact) {
+      const double c = ScanCrossing(e, y);
+      return c >= clip.Right ? clip.Right : c > clip.Left ? static_cast<int>(c) : clip.Left;
+    }
+    const auto top = static_cast<std::int64_t>(e.top.Y), bot = static_cast<std::int64_t>(e.bot.Y);
+    const auto dx = static_cast<std::int64_t>(e.bot.X) - static_cast<std::int64_t>(e.top.X);
+    const auto floorDiv = [](std::int64_t a, std::int64_t b) { return a / b - (a % b < 0 ? 1 : 0); };
+    w.x0 = static_cast<std::int64_t>(e.top.X);
+    w.dy = bot - top;
+    w.dq = floorDiv(dx, w.dy);
+    w.dr = dx - w.dq * w.dy;
+    w.q = floorDiv((y - top) * dx, w.dy);
+    w.r = (y - top) * dx - w.q * w.dy;
+    w.rowsLeft = static_cast<int>(bot - y - 1);
+  }
+  const std::int64_t column = w.x0 + w.q + (w.r > 0 ? 1 : 0);
+  return static_cast<int>(std::clamp<std::int64_t>(column, clip.Left, clip.Right));
+}
+
 template <typename Span>
 void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span) {
   if (pts.size() < 3 || clip.IsEmpty()) return;
+  std::vector<TScanEdge> edges;
+  std::vector<TScanChain> chains;
+  bool exact = false;
+  if (!ScanChains(pts, edges, chains, exact)) return;
   double minY = pts[0].Y, maxY = pts[0].Y;
   for (const auto& p : pts) {
     minY = std::min(minY, p.Y);
@@ -312,63 +407,83 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
   }
   const int yStart = static_cast<int>(std::clamp(std::ceil(minY), double(clip.Top), double(clip.Bottom)));
   const int yEnd = static_cast<int>(std::clamp(std::ceil(maxY), double(clip.Top), double(clip.Bottom)));
-  struct Cross {
-    double x;
-    int dir;
-  };
-  struct Edge {
-    TPointF top, bot;
-    double slope;  // columns per row
-    int dir;
-  };
-  // Edges by their first row; a row looks only at the edges that cross it.
-  std::vector<Edge> edges;
-  edges.reserve(pts.size());
-  for (std::size_t i = 0; i < pts.size(); ++i) {
-    const TPointF& p = pts[i];
-    const TPointF& q = pts[(i + 1) % pts.size()];
-    if (p.Y == q.Y) continue;
-    const bool down = p.Y < q.Y;
-    const TPointF& top = down ? p : q;
-    const TPointF& bot = down ? q : p;
-    edges.push_back({top, bot, (bot.X - top.X) / (bot.Y - top.Y), down ? 1 : -1});
-  }
-  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top.Y < b.top.Y; });
-  std::vector<const Edge*> active;
-  std::size_t next = 0;
-  std::vector<Cross> xs;
-  xs.reserve(pts.size());
+  // Chains by their first row; a row looks only at the chains that cross it.
+  std::sort(chains.begin(), chains.end(),
+            [&](const TScanChain& a, const TScanChain& b) { return edges[a.first].top.Y < edges[b.first].top.Y; });
+  // The walkers of the chains that reached the row, and their crossings.
+  std::vector<TScanWalker> walkers(chains.size());
+  std::vector<TScanCrossing> crossings(chains.size());
+  TScanWalker* active = walkers.data();
+  TScanCrossing* xs = crossings.data();
+  std::size_t nActive = 0, next = 0;
+  // The first row at or below Y (Y within yStart..yEnd or beyond).
+  const auto rowOf = [&](double Y) { return static_cast<int>(std::clamp(std::ceil(Y), double(yStart), double(yEnd))); };
   auto inside = [winding](int count) { return winding ? count != 0 : (count & 1) != 0; };
-  for (int y = yStart; y < yEnd; ++y) {
-    while (next < edges.size() && edges[next].top.Y <= y) active.push_back(&edges[next++]);
-    std::erase_if(active, [y](const Edge* e) { return y >= e->bot.Y; });
-    xs.clear();
-    for (const Edge* e : active) {
-      const TPointF& top = e->top;
-      const TPointF& bot = e->bot;
-      double x = top.X + (y - top.Y) * e->slope;
-      // Near a whole column the exact quotient decides which side it is.
-      const double frac = x - static_cast<double>(static_cast<std::int64_t>(x));  // in (-1, 1)
-      if (std::abs(frac) < 1e-6 || std::abs(frac) > 1 - 1e-6) {
-        x = top.X + (y - top.Y) * (bot.X - top.X) / (bot.Y - top.Y);
-      }
-      xs.push_back({x, e->dir});
+  for (int y = yStart; y < yEnd;) {
+    for (; next < chains.size() && edges[chains[next].first].top.Y <= y; ++next) {
+      TScanWalker& w = active[nActive++];
+      w = TScanWalker{};
+      w.edge = chains[next].first;
+      w.last = chains[next].last;
+      w.dir = chains[next].dir;
     }
-    std::sort(xs.begin(), xs.end(), [](const Cross& a, const Cross& b) { return a.x < b.x; });
+    if (nActive == 2) {
+      // Two chains, one entering and one leaving the inside (the
+      // crossings of a row sum to no turn), up to the row where another
+      // chain begins or one of them ends: a walker each, kept at hand.
+      int until = next < chains.size() ? rowOf(edges[chains[next].first].top.Y) : yEnd;
+      for (std::size_t k = 0; k < 2; ++k) until = std::min(until, rowOf(edges[active[k].last - 1].bot.Y));
+      TScanWalker a = active[0], b = active[1];
+      for (; y < until; ++y) {
+        const int xa = ScanStep(a, edges, exact, y, clip), xb = ScanStep(b, edges, exact, y, clip);
+        if (xa != xb) span(y, std::min(xa, xb), std::max(xa, xb));
+      }
+      active[0] = a;
+      active[1] = b;
+      if (until == y && y < yEnd) {
+        // Drop a chain that ended.
+        std::size_t kept = 0;
+        for (std::size_t k = 0; k < 2; ++k) {
+          if (rowOf(edges[active[k].last - 1].bot.Y) > y) active[kept++] = active[k];
+        }
+        nActive = kept;
+      }
+      continue;
+    }
+    std::size_t kept = 0;  // walkers of chains that ended above this row are dropped
+    for (std::size_t k = 0; k < nActive; ++k) {
+      const int at = ScanStep(active[k], edges, exact, y, clip);
+      if (at == kScanEnded) continue;
+      if (kept != k) active[kept] = active[k];
+      xs[kept++] = {at, active[k].dir};
+    }
+    nActive = kept;
+    // In order of column; few crossings sort by insertion.
+    if (kept <= 32) {
+      for (std::size_t j = 1; j < kept; ++j) {
+        const TScanCrossing c = xs[j];
+        std::size_t i = j;
+        for (; i > 0 && xs[i - 1].at > c.at; --i) xs[i] = xs[i - 1];
+        xs[i] = c;
+      }
+    } else {
+      std::sort(xs, xs + kept, [](const TScanCrossing& a, const TScanCrossing& b) { return a.at < b.at; });
+    }
+    // Columns from the crossing that enters the inside up to the one that
+    // leaves it.
     int count = 0;
-    double runStart = 0;
-    for (const Cross& c : xs) {
+    int runStart = 0;
+    for (std::size_t k = 0; k < kept; ++k) {
       const bool before = inside(count);
-      count += winding ? c.dir : 1;
+      count += winding ? xs[k].dir : 1;
       const bool after = inside(count);
       if (!before && after) {
-        runStart = c.x;
-      } else if (before && !after) {
-        const double a = std::clamp(std::ceil(runStart), double(clip.Left), double(clip.Right));
-        const double b = std::clamp(std::ceil(c.x), double(clip.Left), double(clip.Right));
-        if (a < b) span(y, static_cast<int>(a), static_cast<int>(b));
+        runStart = xs[k].at;
+      } else if (before && !after && runStart < xs[k].at) {
+        span(y, runStart, xs[k].at);
       }
     }
+    ++y;
   }
 }
 
