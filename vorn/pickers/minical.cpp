@@ -153,7 +153,7 @@ bool TMiniCal::RetrieveHoliday(int HDIndex, int& ADay, int& AMonth, int& AYear, 
 
 // ---- properties ------------------------------------------------------------------------
 
-void TMiniCal::SetColor(TColor& Field, TColor Value) {
+void TMiniCal::SetShownColor(TColor& Field, TColor Value) {
   if (Field == Value) return;
   Field = Value;
   Invalidate();
@@ -427,10 +427,21 @@ TMiniCal::TShownMonth TMiniCal::ShownMonth() const {
 }
 
 void TMiniCal::Paint() {
-  TDestroyGuard guard(this);
   FShown = ShownMonth();
+  if (!DoubleBuffered() || !WhollyVisible()) {
+    PaintCalendar();
+    return;
+  }
+  const TPaintKey key = CurrentPaintKey();
+  if ((!FBufferValid || !(key == FBufferKey)) && !RenderBuffer(key)) return;
+  TCanvas& screen = *TCustomDrawGrid::Canvas();
+  screen.BitBlt(0, 0, Width(), Height(), FBuffer->Canvas(), 0, 0, SRCCOPY);
+}
+
+bool TMiniCal::PaintCalendar() {
+  TDestroyGuard guard(this);
   TCustomDrawGrid::Paint();
-  if (guard.Gone()) return;
+  if (guard.Gone()) return false;
   // The buttons that span several cells, and the button frames that lie on
   // the grid lines, go over the lines the grid drew after the cells.
   TCanvas& c = *Canvas();
@@ -441,6 +452,56 @@ void TMiniCal::Paint() {
     if (!r.IsEmpty()) DrawCell(cell.X, cell.Y, r, {gdFixed});
   }
   c.SetClipRect(saved);
+  return true;
+}
+
+// ---- the kept bitmap ---------------------------------------------------------------------------
+
+void TMiniCal::Invalidate() {
+  FBufferValid = false;
+  TCustomDrawGrid::Invalidate();
+}
+
+TCanvas* TMiniCal::Canvas() const {
+  if (!FRendering) return TCustomDrawGrid::Canvas();
+  // Like the control's own canvas, each call starts unclipped.
+  TCanvas* c = FBuffer->Canvas();
+  c->ResetClip();
+  return c;
+}
+
+bool TMiniCal::WhollyVisible() const {
+  const TPoint o = WindowOrigin();
+  const TRect whole{o.X, o.Y, o.X + Width(), o.Y + Height()};
+  return !whole.IsEmpty() && VisibleSurfaceRect() == whole;
+}
+
+TMiniCal::TPaintKey TMiniCal::CurrentPaintKey() const {
+  TPaintKey key;
+  key.Width = Width();
+  key.Height = Height();
+  key.Today = FShown.Today;
+  for (int i = 0; i < SystemColorCount; ++i) key.SystemColors[static_cast<std::size_t>(i)] = GetSysColor(i);
+  return key;
+}
+
+bool TMiniCal::RenderBuffer(const TPaintKey& Key) {
+  if (!FBuffer) FBuffer = std::make_unique<TBitmap>();
+  if (FBuffer->Width() != Width() || FBuffer->Height() != Height()) FBuffer->SetSize(Width(), Height());
+  FBufferValid = false;
+  TDestroyGuard guard(this);
+  FRendering = true;
+  struct TEndRendering {
+    TMiniCal* Calendar;
+    const TDestroyGuard& Guard;
+    ~TEndRendering() {
+      if (!Guard.Gone()) Calendar->FRendering = false;
+    }
+  } end{this, guard};
+  if (!PaintCalendar()) return false;
+  FBufferKey = Key;
+  FBufferValid = true;
+  return true;
 }
 
 void TMiniCal::CenterText(TCanvas& C, const TRect& R, const std::string& Text) {
