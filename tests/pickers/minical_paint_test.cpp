@@ -171,11 +171,15 @@ TEST_F(MiniCalPaintTest, TheKeptBitmapIsReusedUntilSomethingShownChanges) {
 
 TEST_F(MiniCalPaintTest, TheCalendarCoversEveryPixelOfItsArea) {
   constexpr TColor marker = 0x5A3C1E;
-  for (const bool buffered : {false, true}) {
-    kept->SetDoubleBuffered(buffered);
-    for (const TDateTime date : {EncodeDate(2024, 2, 10), EncodeDate(2026, 8, 31)}) {
+  // Also with grid lines other than the calendar's own one pixel: the
+  // buttons that span cells take the lines between them.
+  for (const int lines : {1, 0, 3}) {
+    kept->SetGridLineWidth(lines);
+    for (const bool buffered : {false, true}) {
+      kept->SetDoubleBuffered(buffered);
+      const TDateTime date = buffered ? EncodeDate(2024, 2, 10) : EncodeDate(2026, 8, 31);
       kept->SetDate(date);
-      kept->SetCtl3D(date > EncodeDate(2025, 1, 1));
+      kept->SetCtl3D(buffered);
       TCanvas& c = *form->Canvas();
       c.Brush()->SetColor(marker);
       c.FillRect(form->ClientRect());
@@ -184,8 +188,17 @@ TEST_F(MiniCalPaintTest, TheCalendarCoversEveryPixelOfItsArea) {
       for (int y = 0; y < kept->Height(); ++y) {
         for (int x = 0; x < kept->Width(); ++x) left += c.Pixels(x, y) == marker ? 1 : 0;
       }
-      EXPECT_EQ(left, 0) << buffered << " " << date;
+      EXPECT_EQ(left, 0) << lines << " " << buffered;
     }
+  }
+  // With 3-pixel lines the label and "#" still start at the first cell
+  // they span: the white top and left of their frames lie there.
+  host.Advance(0);
+  TCanvas& c = *form->Canvas();
+  for (const TGridCoord first : {TGridCoord{3, 0}, TGridCoord{0, 0}}) {
+    const TRect r = kept->CellRect(first.X, first.Y);
+    EXPECT_EQ(c.Pixels(r.Left, r.Top + 3), 0xFFFFFF) << first.X;
+    EXPECT_EQ(c.Pixels(r.Left + 3, r.Top), 0xFFFFFF) << first.X;
   }
 }
 

@@ -443,16 +443,22 @@ bool TMiniCal::PaintCalendar() {
   TCustomDrawGrid::Paint();
   if (guard.Gone()) return false;
   // The buttons that span several cells, and the button frames that lie on
-  // the grid lines, go over the lines the grid drew after the cells.
+  // the grid lines, go over the lines the grid drew after the cells (the
+  // grid's pass leaves their cells out: they would be drawn over whole).
   TCanvas& c = *Canvas();
   const TRect saved = c.ClipRect();
-  for (const TGridCoord cell : {TGridCoord{1, 0}, TGridCoord{2, 0}, TGridCoord{5, 0}, TGridCoord{6, 0},
-                                TGridCoord{7, 0}, TGridCoord{0, 1}}) {
+  FDrawingButtons = true;
+  for (const TGridCoord cell : kButtonCells) {
     const TRect r = CellRect(cell.X, cell.Y);
     if (!r.IsEmpty()) DrawCell(cell.X, cell.Y, r, {gdFixed});
   }
+  FDrawingButtons = false;
   c.SetClipRect(saved);
   return true;
+}
+
+bool TMiniCal::IsButtonCell(int ACol, int ARow) {
+  return std::find(kButtonCells.begin(), kButtonCells.end(), TGridCoord{ACol, ARow}) != kButtonCells.end();
 }
 
 // ---- the kept bitmap ---------------------------------------------------------------------------
@@ -539,6 +545,7 @@ void TMiniCal::DrawButton(TCanvas& C, const TRect& R, const std::string& Text) c
 }
 
 void TMiniCal::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState) {
+  if (!FDrawingButtons && IsButtonCell(ACol, ARow)) return;
   TCanvas& c = *Canvas();
   c.SetFont(Font());
   c.Font()->SetColor(0x000000);
@@ -552,7 +559,8 @@ void TMiniCal::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState) 
       case 6: DrawButton(c, r, ">"); break;
       case 7: DrawButton(c, r, ">>"); break;
       case 5: {
-        r.Left = 3 * r.Left - 2 * r.Right - 2;
+        // The label spans columns 3 to 5 with the lines between them.
+        if (const TRect first = CellRect(3, 0); !first.IsEmpty()) r.Left = first.Left;
         const auto month = static_cast<std::size_t>(Month());
         const char* name = FMonthShort ? MonthShort[lang][month] : MonthLong[lang][month];
         DrawButton(c, r, std::string(name) + " " + std::to_string(Year()));
@@ -564,7 +572,8 @@ void TMiniCal::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState) 
   }
   if (ARow == 1) {
     if (ACol == 0) {
-      r.Top -= RowHeights(0) + 1;
+      // "#" spans rows 0 and 1 with the line between them.
+      if (const TRect first = CellRect(0, 0); !first.IsEmpty()) r.Top = first.Top;
       DrawButton(c, r, "#");
       return;
     }

@@ -154,6 +154,9 @@ class TMiniCal : public TCustomDrawGrid {
 
  protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  // Every cell is filled: the day, week and weekday cells by their text,
+  // the others by the buttons drawn over them.
+  [[nodiscard]] bool CellsCoverThemselves() const override { return true; }
 
  private:
   struct THoliday {
@@ -227,6 +230,11 @@ class TMiniCal : public TCustomDrawGrid {
   // Draws the grid, then the buttons over it; false when the calendar was
   // deleted meanwhile.
   bool PaintCalendar();
+  // The cells of the buttons, drawn after the grid's lines.
+  static constexpr std::array<TGridCoord, 6> kButtonCells{
+      {{1, 0}, {2, 0}, {5, 0}, {6, 0}, {7, 0}, {0, 1}}};
+  [[nodiscard]] static bool IsButtonCell(int ACol, int ARow);
+  bool FDrawingButtons = false;
   // Brings the kept bitmap up to date; false when the calendar was deleted.
   bool RenderBuffer(const TPaintKey& Key);
   std::unique_ptr<TBitmap> FBuffer;
