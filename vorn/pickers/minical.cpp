@@ -153,7 +153,7 @@ bool TMiniCal::RetrieveHoliday(int HDIndex, int& ADay, int& AMonth, int& AYear, 
 
 // ---- properties ------------------------------------------------------------------------
 
-void TMiniCal::SetColor(TColor& Field, TColor Value) {
+void TMiniCal::SetShownColor(TColor& Field, TColor Value) {
   if (Field == Value) return;
   Field = Value;
   Invalidate();
@@ -427,20 +427,87 @@ TMiniCal::TShownMonth TMiniCal::ShownMonth() const {
 }
 
 void TMiniCal::Paint() {
-  TDestroyGuard guard(this);
   FShown = ShownMonth();
+  if (!DoubleBuffered() || !WhollyVisible()) {
+    PaintCalendar();
+    return;
+  }
+  const TPaintKey key = CurrentPaintKey();
+  if ((!FBufferValid || !(key == FBufferKey)) && !RenderBuffer(key)) return;
+  TCanvas& screen = *TCustomDrawGrid::Canvas();
+  screen.BitBlt(0, 0, Width(), Height(), FBuffer->Canvas(), 0, 0, SRCCOPY);
+}
+
+bool TMiniCal::PaintCalendar() {
+  TDestroyGuard guard(this);
   TCustomDrawGrid::Paint();
-  if (guard.Gone()) return;
+  if (guard.Gone()) return false;
   // The buttons that span several cells, and the button frames that lie on
-  // the grid lines, go over the lines the grid drew after the cells.
+  // the grid lines, go over the lines the grid drew after the cells (the
+  // grid's pass leaves their cells out: they would be drawn over whole).
   TCanvas& c = *Canvas();
   const TRect saved = c.ClipRect();
-  for (const TGridCoord cell : {TGridCoord{1, 0}, TGridCoord{2, 0}, TGridCoord{5, 0}, TGridCoord{6, 0},
-                                TGridCoord{7, 0}, TGridCoord{0, 1}}) {
+  FDrawingButtons = true;
+  for (const TGridCoord cell : kButtonCells) {
     const TRect r = CellRect(cell.X, cell.Y);
     if (!r.IsEmpty()) DrawCell(cell.X, cell.Y, r, {gdFixed});
   }
+  FDrawingButtons = false;
   c.SetClipRect(saved);
+  return true;
+}
+
+bool TMiniCal::IsButtonCell(int ACol, int ARow) {
+  return std::find(kButtonCells.begin(), kButtonCells.end(), TGridCoord{ACol, ARow}) != kButtonCells.end();
+}
+
+// ---- the kept bitmap ---------------------------------------------------------------------------
+
+void TMiniCal::Invalidate() {
+  FBufferValid = false;
+  TCustomDrawGrid::Invalidate();
+}
+
+TCanvas* TMiniCal::Canvas() const {
+  if (!FRendering) return TCustomDrawGrid::Canvas();
+  // Like the control's own canvas, each call starts unclipped.
+  TCanvas* c = FBuffer->Canvas();
+  c->ResetClip();
+  return c;
+}
+
+bool TMiniCal::WhollyVisible() const {
+  const TPoint o = WindowOrigin();
+  const TRect whole{o.X, o.Y, o.X + Width(), o.Y + Height()};
+  return !whole.IsEmpty() && VisibleSurfaceRect() == whole;
+}
+
+TMiniCal::TPaintKey TMiniCal::CurrentPaintKey() const {
+  TPaintKey key;
+  key.Width = Width();
+  key.Height = Height();
+  key.Today = FShown.Today;
+  for (int i = 0; i < SystemColorCount; ++i) key.SystemColors[static_cast<std::size_t>(i)] = GetSysColor(i);
+  return key;
+}
+
+bool TMiniCal::RenderBuffer(const TPaintKey& Key) {
+  if (!FBuffer) FBuffer = std::make_unique<TBitmap>();
+  if (FBuffer->Width() != Width() || FBuffer->Height() != Height()) FBuffer->SetSize(Width(), Height());
+  FBufferValid = false;
+  TDestroyGuard guard(this);
+  FRendering = true;
+  struct TEndRendering {
+    TMiniCal* Calendar;
+    const TDestroyGuard& Guard;
+    ~TEndRendering() {
+      if (!Guard.Gone()) Calendar->FRendering = false;
+    }
+  } end{this, guard};
+  if (!PaintCalendar()) return false;
+  FBufferKey = Key;
+  FBufferValid = true;
+  return true;
 }
 
 void TMiniCal::CenterText(TCanvas& C, const TRect& R, const std::string& Text) {
@@ -478,6 +545,7 @@ void TMiniCal::DrawButton(TCanvas& C, const TRect& R, const std::string& Text) c
 }
 
 void TMiniCal::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState) {
+  if (!FDrawingButtons && IsButtonCell(ACol, ARow)) return;
   TCanvas& c = *Canvas();
   c.SetFont(Font());
   c.Font()->SetColor(0x000000);
@@ -491,7 +559,8 @@ void TMiniCal::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState) 
       case 6: DrawButton(c, r, ">"); break;
       case 7: DrawButton(c, r, ">>"); break;
       case 5: {
-        r.Left = 3 * r.Left - 2 * r.Right - 2;
+        // The label spans columns 3 to 5 with the lines between them.
+        if (const TRect first = CellRect(3, 0); !first.IsEmpty()) r.Left = first.Left;
         const auto month = static_cast<std::size_t>(Month());
         const char* name = FMonthShort ? MonthShort[lang][month] : MonthLong[lang][month];
         DrawButton(c, r, std::string(name) + " " + std::to_string(Year()));
@@ -503,7 +572,8 @@ void TMiniCal::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState) 
   }
   if (ARow == 1) {
     if (ACol == 0) {
-      r.Top -= RowHeights(0) + 1;
+      // "#" spans rows 0 and 1 with the line between them.
+      if (const TRect first = CellRect(0, 0); !first.IsEmpty()) r.Top = first.Top;
       DrawButton(c, r, "#");
       return;
     }

@@ -19,14 +19,24 @@
 // Dates run from 1 January 1 to 31 December 9999; setters that would leave
 // that range, or name a day that does not exist, raise EConvertError and
 // keep the date. Navigation by mouse beyond the range does nothing.
+//
+// Painting: double buffered (the default), the calendar draws itself once
+// into a bitmap of its size and a repaint copies that bitmap while nothing
+// it shows has changed. Every setter that changes what is shown goes
+// through Invalidate, which drops the bitmap; a change of size, of today's
+// date or of the system colour table is noticed at the next paint. A
+// calendar only partly visible, or not double buffered, draws straight
+// onto its form, so that its cost follows the visible part.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "vorn/foundation/basics.h"
+#include "vorn/platform/graphics/bitmap.h"
 #include "vorn/platform/grids/grids.h"
 #include "vorn/platform/runtime/dates.h"
 
@@ -77,27 +87,27 @@ class TMiniCal : public TCustomDrawGrid {
   [[nodiscard]] bool AutoSwitch() const { return FAutoSwitch; }
   void SetAutoSwitch(bool Value) { FAutoSwitch = Value; }
   [[nodiscard]] TColor ColorActiveMonth() const { return FColorActMon; }
-  void SetColorActiveMonth(TColor Value) { SetColor(FColorActMon, Value); }
+  void SetColorActiveMonth(TColor Value) { SetShownColor(FColorActMon, Value); }
   [[nodiscard]] TColor ColorInactiveMonth() const { return FColorInactMon; }
-  void SetColorInactiveMonth(TColor Value) { SetColor(FColorInactMon, Value); }
+  void SetColorInactiveMonth(TColor Value) { SetShownColor(FColorInactMon, Value); }
   [[nodiscard]] TColor ColorWeekNoBg() const { return FColorWknBg; }
-  void SetColorWeekNoBg(TColor Value) { SetColor(FColorWknBg, Value); }
+  void SetColorWeekNoBg(TColor Value) { SetShownColor(FColorWknBg, Value); }
   [[nodiscard]] TColor ColorWeekNoFg() const { return FColorWknFg; }
-  void SetColorWeekNoFg(TColor Value) { SetColor(FColorWknFg, Value); }
+  void SetColorWeekNoFg(TColor Value) { SetShownColor(FColorWknFg, Value); }
   [[nodiscard]] TColor ColorDayIdBg() const { return FColorDayIdBg; }
-  void SetColorDayIdBg(TColor Value) { SetColor(FColorDayIdBg, Value); }
+  void SetColorDayIdBg(TColor Value) { SetShownColor(FColorDayIdBg, Value); }
   [[nodiscard]] TColor ColorDayIdFg() const { return FColorDayIdFg; }
-  void SetColorDayIdFg(TColor Value) { SetColor(FColorDayIdFg, Value); }
+  void SetColorDayIdFg(TColor Value) { SetShownColor(FColorDayIdFg, Value); }
   [[nodiscard]] TColor ColorSelectedBg() const { return FColorSelBg; }
-  void SetColorSelectedBg(TColor Value) { SetColor(FColorSelBg, Value); }
+  void SetColorSelectedBg(TColor Value) { SetShownColor(FColorSelBg, Value); }
   [[nodiscard]] TColor ColorSelectedFg() const { return FColorSelFg; }
-  void SetColorSelectedFg(TColor Value) { SetColor(FColorSelFg, Value); }
+  void SetColorSelectedFg(TColor Value) { SetShownColor(FColorSelFg, Value); }
   [[nodiscard]] TColor ColorHolidayBg() const { return FColorHdayBg; }
-  void SetColorHolidayBg(TColor Value) { SetColor(FColorHdayBg, Value); }
+  void SetColorHolidayBg(TColor Value) { SetShownColor(FColorHdayBg, Value); }
   [[nodiscard]] TColor ColorHolidayFg() const { return FColorHdayFg; }
-  void SetColorHolidayFg(TColor Value) { SetColor(FColorHdayFg, Value); }
+  void SetColorHolidayFg(TColor Value) { SetShownColor(FColorHdayFg, Value); }
   [[nodiscard]] TColor ColorToday() const { return FColorToday; }
-  void SetColorToday(TColor Value) { SetColor(FColorToday, Value); }
+  void SetColorToday(TColor Value) { SetShownColor(FColorToday, Value); }
   // Background of the day cells of a weekday. Reading has no side effects;
   // writing recomputes the layout and fires OnChange.
   [[nodiscard]] TColor DayColors(TDayOfWeek Day) const { return FDayColors[Day % 7]; }
@@ -135,12 +145,18 @@ class TMiniCal : public TCustomDrawGrid {
   [[nodiscard]] int WeekNumberOfRow(int ARow) const;
 
   void Paint() override;
+  void Invalidate() override;
+  // While the calendar draws into its bitmap, the bitmap's canvas.
+  [[nodiscard]] TCanvas* Canvas() const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
  protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  // Every cell is filled: the day, week and weekday cells by their text,
+  // the others by the buttons drawn over them.
+  [[nodiscard]] bool CellsCoverThemselves() const override { return true; }
 
  private:
   struct THoliday {
@@ -150,7 +166,7 @@ class TMiniCal : public TCustomDrawGrid {
     std::string Caption;
   };
 
-  void SetColor(TColor& Field, TColor Value);
+  void SetShownColor(TColor& Field, TColor Value);
   void LoadBuiltInHolidays();
   void UpdateLayout();
   void Changed();
@@ -199,6 +215,32 @@ class TMiniCal : public TCustomDrawGrid {
   };
   [[nodiscard]] TShownMonth ShownMonth() const;
   TShownMonth FShown;
+
+  // What the kept bitmap depends on beyond the calendar's own settings
+  // (whose setters all invalidate).
+  struct TPaintKey {
+    int Width = -1;
+    int Height = -1;
+    int Today = 0;
+    std::array<TColor, SystemColorCount> SystemColors{};
+    bool operator==(const TPaintKey&) const = default;
+  };
+  [[nodiscard]] TPaintKey CurrentPaintKey() const;
+  [[nodiscard]] bool WhollyVisible() const;
+  // Draws the grid, then the buttons over it; false when the calendar was
+  // deleted meanwhile.
+  bool PaintCalendar();
+  // The cells of the buttons, drawn after the grid's lines.
+  static constexpr std::array<TGridCoord, 6> kButtonCells{
+      {{1, 0}, {2, 0}, {5, 0}, {6, 0}, {7, 0}, {0, 1}}};
+  [[nodiscard]] static bool IsButtonCell(int ACol, int ARow);
+  bool FDrawingButtons = false;
+  // Brings the kept bitmap up to date; false when the calendar was deleted.
+  bool RenderBuffer(const TPaintKey& Key);
+  std::unique_ptr<TBitmap> FBuffer;
+  TPaintKey FBufferKey;
+  bool FBufferValid = false;
+  bool FRendering = false;
   TDayOfWeek F1stDayWeek = dwMon;
   bool FCtl3D = true;
 };

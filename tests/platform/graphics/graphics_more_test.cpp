@@ -2,7 +2,9 @@
 // keyed transfers, focus rectangles, inside-frame pens, bitmap copies.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
+#include <vector>
 
 #include "vorn/platform/graphics/bitmap.h"
 
@@ -30,6 +32,34 @@ TEST(FontTest, SizeAndHeightAreTiedAtNinetySixPixelsPerInch) {
   // Orientation is kept within one turn for the text engine.
   f.SetOrientation(-900);
   EXPECT_EQ(f.Spec().Orientation, 2700);
+}
+
+TEST(FontTest, TakingTheLookOfAFontThatHasNotDrawnKeepsTheInstanceOnlyForTheSameFace) {
+  TFont control;  // a control's font: assigned to canvases, never drawn with itself
+  TFont canvas;
+  canvas.Assign(&control);
+  const TFontInstance* first = &canvas.Instance();
+  control.SetColor(clRed);  // the colour is not part of the face
+  canvas.Assign(&control);
+  EXPECT_EQ(&canvas.Instance(), first);
+  EXPECT_EQ(canvas.Color(), clRed);
+  const int height = canvas.Instance().TextExtent("Wy").cy;
+  for (const auto& change : std::vector<std::function<void(TFont&)>>{
+           [](TFont& f) { f.SetSize(20); }, [](TFont& f) { f.SetStyle({fsBold}); },
+           [](TFont& f) { f.SetOrientation(900); }, [](TFont& f) { f.SetQuality(fqNonAntialiased); },
+           [](TFont& f) { f.SetName("DejaVu Serif"); }}) {
+    TFont other;
+    change(other);
+    canvas.Assign(&other);
+    EXPECT_NE(&canvas.Instance(), first);
+    EXPECT_EQ(&canvas.Instance(), &other.Instance());
+    canvas.Assign(&control);
+    EXPECT_EQ(canvas.Instance().TextExtent("Wy").cy, height);
+  }
+  TFont big;
+  big.SetSize(30);
+  canvas.Assign(&big);
+  EXPECT_GT(canvas.Instance().TextExtent("Wy").cy, height);
 }
 
 TEST(HatchTest, HatchedBrushesPaintLinesAndLeaveGaps) {

@@ -268,6 +268,52 @@ TEST_F(GridTest, FixedAndSelectedCellsAreFilledWithTheirColours) {
   EXPECT_EQ(shot->Canvas()->Pixels(200, 60), ColorToRGB(clWhite));
 }
 
+TEST_F(GridTest, TheBackgroundShowsWhereNeitherCellsNorLinesPaint) {
+  auto* g = Make<TCountingGrid>(400, 200);
+  g->SetColCount(4);
+  g->SetRowCount(5);
+  g->SetColor(0x00FF00);
+  constexpr TColor marker = 0x5A3C1E;
+  // Paints the grid straight over a marker; counts marker pixels left in it.
+  auto markerLeft = [&] {
+    TCanvas& c = *form->Canvas();
+    c.Brush()->SetColor(marker);
+    c.FillRect(form->ClientRect());
+    g->Paint();
+    int left = 0;
+    for (int y = 10; y < 210; ++y) {
+      for (int x = 10; x < 410; ++x) left += c.Pixels(x, y) == marker ? 1 : 0;
+    }
+    return left;
+  };
+  auto at = [&](int X, int Y) { return form->Canvas()->Pixels(10 + X, 10 + Y); };
+  const int right = g->GridWidth();
+  EXPECT_EQ(markerLeft(), 0);
+  EXPECT_EQ(at(right + 5, 20), 0x00FF00);  // beyond the last column
+  EXPECT_EQ(at(20, g->GridHeight() + 5), 0x00FF00);
+  TGridOptions options = g->Options();
+  options.Exclude(goVertLine);
+  g->SetOptions(options);
+  EXPECT_EQ(markerLeft(), 0);
+  const TRect cell = g->CellRect(1, 2);
+  EXPECT_EQ(at(cell.Right, cell.Top + 3), 0x00FF00);  // where the line would be
+  options.Include(goVertLine);
+  options.Exclude(goFixedHorzLine);
+  g->SetOptions(options);
+  EXPECT_EQ(markerLeft(), 0);
+  options.Include(goFixedHorzLine);
+  g->SetOptions(options);
+  g->SetGridLineWidth(3);
+  g->SetColWidths(2, 0);  // hidden: no line of its own
+  g->SetRowCount(40);
+  g->SetTopRow(7);
+  EXPECT_EQ(markerLeft(), 0);
+  g->SetDefaultDrawing(false);  // the cells are left to DrawCell, which draws nothing here
+  EXPECT_EQ(markerLeft(), 0);
+  const TRect empty = g->CellRect(3, 9);
+  EXPECT_EQ(at(empty.Left + 3, empty.Top + 3), 0x00FF00);
+}
+
 // ---- sizing and moving --------------------------------------------------------------------
 
 TEST_F(GridTest, DraggingAFixedDividerSizesTheColumnWithColSizingOnly) {

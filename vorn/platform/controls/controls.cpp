@@ -51,8 +51,8 @@ bool IsAccel(char32_t Key, const std::string& Caption) {
 
 TCustomForm* GetParentForm(const TControl* Control) {
   const TControl* c = Control;
-  while (c != nullptr && c->Parent() != nullptr) c = c->Parent();
-  return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(c));
+  while (c != nullptr && c->FParent != nullptr) c = c->FParent;
+  return c != nullptr && c->FIsForm ? static_cast<TCustomForm*>(const_cast<TControl*>(c)) : nullptr;
 }
 
 // ---- TControl ------------------------------------------------------------------------
@@ -152,8 +152,7 @@ void TControl::SetVisible(bool Value) {
 bool TControl::Showing() const {
   if (!FVisible) return false;
   if (FParent != nullptr) return FParent->Showing();
-  const auto* form = dynamic_cast<const TCustomForm*>(this);
-  return form != nullptr && form->FShownOnHost;
+  return FIsForm && static_cast<const TCustomForm*>(this)->FShownOnHost;
 }
 
 void TControl::SetEnabled(bool Value) {

@@ -261,11 +261,16 @@ class TControl : public TComponent {
   friend class TWinControl;
   friend class TCustomForm;
   friend class TDestroyGuard;
+  friend TCustomForm* GetParentForm(const TControl* Control);
   void FontChanged();
   void DispatchMouseDown(TMouseButton Button, TShiftState Shift, TPoint P, bool Double);
   void DispatchMouseUp(TMouseButton Button, TShiftState Shift, TPoint P);
 
   TWinControl* FParent = nullptr;
+  // Set while the control is a whole form (from the start of the form's
+  // constructor body to the end of its destructor body), so that finding
+  // a control's form needs no type lookup on every drawing operation.
+  bool FIsForm = false;
   bool FInPaint = false;
   TRect FPaintClip;  // surface coordinates, while painting
   int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;

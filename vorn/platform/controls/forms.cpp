@@ -95,6 +95,7 @@ std::vector<TCustomForm*>& Released() {
 }  // namespace
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  FIsForm = true;
   SetVisible(false);
   SetBounds(0, 0, 320, 240);
   Font()->SetName("Tahoma");
@@ -121,6 +122,7 @@ TCustomForm::~TCustomForm() {
   // Children go now, while this is still a form, so that their
   // departure is recorded here.
   while (ControlCount() > 0) delete Controls(ControlCount() - 1);
+  FIsForm = false;
 }
 
 // ---- showing ---------------------------------------------------------------------------

@@ -13,6 +13,11 @@ TFont::TFont() = default;
 void TFont::Assign(const TPersistent* Source) {
   if (const auto* f = dynamic_cast<const TFont*>(Source)) {
     if (f == this) return;
+    // A font that has not drawn yet has no instance; taking its look
+    // keeps the one this font already has for the same face, so that a
+    // canvas given the same font before every drawing looks it up once.
+    const bool sameFace = FName == f->FName && FHeight == f->FHeight && FStyle == f->FStyle &&
+                          FOrientation == f->FOrientation && FQuality == f->FQuality;
     FName = f->FName;
     FHeight = f->FHeight;
     FColor = f->FColor;
@@ -21,7 +26,7 @@ void TFont::Assign(const TPersistent* Source) {
     FQuality = f->FQuality;
     FPitch = f->FPitch;
     FCharset = f->FCharset;
-    FInstance = f->FInstance;
+    if (f->FInstance || !sameFace) FInstance = f->FInstance;
     Changed();
     return;
   }

@@ -557,7 +557,7 @@ void TCustomGrid::Paint() {
   const TRect clip = IntersectRect(area, saved);
   c.Brush()->SetStyle(bsSolid);
   c.Brush()->SetColor(Color());
-  c.FillRect(clip);
+  PaintBackdrop(c, clip);
   if (!clip.IsEmpty()) {
     c.SetClipRect(clip);
     if (!PaintCells(c, clip)) return;  // an OnDrawCell deleted the grid
@@ -566,6 +566,21 @@ void TCustomGrid::Paint() {
     c.SetClipRect(saved);
   }
   PaintScrollBars(c);
+}
+
+void TCustomGrid::PaintBackdrop(TCanvas& C, const TRect& Clip) {
+  const bool verticalLines = HorzLineWidth() == 0 || (FOptions.Contains(goFixedVertLine) && FOptions.Contains(goVertLine));
+  const bool horizontalLines = VertLineWidth() == 0 || (FOptions.Contains(goFixedHorzLine) && FOptions.Contains(goHorzLine));
+  if (!CellsCoverThemselves() || !verticalLines || !horizontalLines) {
+    C.FillRect(Clip);
+    return;
+  }
+  // Cells and lines tile the grid's area: only what lies right of and
+  // below it shows the background.
+  const int right = GridWidth();
+  const int bottom = GridHeight();
+  C.FillRect(IntersectRect({right, Clip.Top, Clip.Right, Clip.Bottom}, Clip));
+  C.FillRect(IntersectRect({Clip.Left, bottom, right, Clip.Bottom}, Clip));
 }
 
 bool TCustomGrid::PaintCells(TCanvas& C, const TRect& Clip) {

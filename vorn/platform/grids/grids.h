@@ -236,7 +236,8 @@ class TCustomGrid : public TCustomControl {
   void SetDefaultDrawing(bool Value);
   // The grid always paints into the host's off-screen surface, which is
   // copied to the screen in one step; the flag is kept for callers that set
-  // and read it.
+  // and read it (a component on the grid may keep a painting of its own
+  // while it is set, as the month calendar does).
   [[nodiscard]] bool DoubleBuffered() const { return FDoubleBuffered; }
   void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
 
@@ -321,6 +322,11 @@ class TCustomGrid : public TCustomControl {
   // Draws one cell; called for the visible cells only, with the canvas
   // clipped to the cell area (scroll bars excluded).
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+  // Whether the cells as painted (the grid's own drawing, DrawCell and
+  // what the control's Paint adds) cover their rectangles whole; then the
+  // background is filled only where neither cells nor grid lines lie.
+  // True with default drawing, which fills every cell.
+  [[nodiscard]] virtual bool CellsCoverThemselves() const { return FDefaultDrawing; }
   // Whether the current cell may move to (ACol, ARow).
   virtual bool SelectCell(int ACol, int ARow);
   virtual void TopLeftChanged();
@@ -392,6 +398,9 @@ class TCustomGrid : public TCustomControl {
   bool PaintCells(TCanvas& C, const TRect& Clip);
   bool PaintOneCell(TCanvas& C, int ACol, int ARow, const TRect& R);
   void PaintLines(TCanvas& C);
+  // The background colour in the part of Clip that neither the cells nor
+  // the grid lines paint.
+  void PaintBackdrop(TCanvas& C, const TRect& Clip);
   void PaintScrollBars(TCanvas& C);
   [[nodiscard]] TGridDrawState CellState(int ACol, int ARow) const;
 
