@@ -526,12 +526,7 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
 void TCanvas::ArcFigure(int kind, TRect box, TPoint start, TPoint end) {
   const bool pen = PenVisible();
   const int width = FPen->Width();
-  if (!pen) {
-    // Without a pen the path runs one pixel further right and down, so the
-    // inside covers the whole box.
-    ++box.Right;
-    ++box.Bottom;
-  } else if (FPen->Style() == psInsideFrame) {
+  if (pen && FPen->Style() == psInsideFrame) {
     box = {box.Left + width / 2, box.Top + width / 2, box.Right - (width - 1) / 2, box.Bottom - (width - 1) / 2};
     if (box.IsEmpty()) return;
   }

@@ -809,8 +809,11 @@ void ForWalkPositions(std::int64_t n, std::int64_t first, std::int64_t last, F&&
 }
 
 // The first position of the clockwise walk whose direction from the
-// centre reaches the direction (x, y) (doubled coordinates relative to the
-// centre, Y down); q holds the quarter in the same doubled coordinates.
+// centre reaches the direction (x, y) (relative to the centre pixel, Y
+// down); q holds the quarter relative to the same pixel. Each quarter is
+// searched from the middle row outwards; right of the centre the search
+// stops at the first pixel on or beyond the direction, left of it at the
+// first one strictly beyond.
 std::int64_t WalkPosition(const std::vector<TPoint>& q, std::int64_t x, std::int64_t y) {
   const auto n = static_cast<std::int64_t>(q.size());
   std::int64_t i = 0;
@@ -876,18 +879,16 @@ std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end) {
   }
   const std::vector<TPoint> q = EllipseQuarter(w, h);
   if (q.empty()) return out;
+  // Directions are compared from the centre pixel (Left + w/2, Top + h/2),
+  // the walk's points and the given points alike, mirrored top to bottom:
+  // a counter-clockwise arc is a clockwise walk of the mirror. A start on
+  // the centre pixel is the direction (0, 0), which the walk meets at once
+  // (0 degrees).
   std::vector<TPoint> rel(q);
-  for (TPoint& p : rel) p = {2 * p.X - w + 1, 2 * p.Y - h + 1};
-  // Directions in doubled coordinates from the centre, mirrored top to
-  // bottom: a counter-clockwise arc is a clockwise walk of the mirror.
+  for (TPoint& p : rel) p = {p.X - w / 2, p.Y - h / 2};
   auto dir = [&](TPoint p, std::int64_t& x, std::int64_t& y) {
-    const std::int64_t sumX = std::int64_t{box.Left} + box.Right, sumY = std::int64_t{box.Top} + box.Bottom;
-    if (p.X == (sumX >> 1) && p.Y == (sumY >> 1)) {
-      x = y = 0;
-      return;
-    }
-    x = 2 * std::int64_t{p.X} - sumX;
-    y = sumY - 2 * std::int64_t{p.Y};
+    x = std::int64_t{p.X} - (std::int64_t{box.Left} + w / 2);
+    y = (std::int64_t{box.Top} + h / 2) - p.Y;
   };
   std::int64_t sx = 0, sy = 0, ex = 0, ey = 0;
   dir(start, sx, sy);

@@ -170,12 +170,12 @@ void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box
 std::vector<TPoint> EllipseQuarter(int w, int h);
 // The path of the arc of the ellipse of box from start's direction
 // counter-clockwise to end's (device points, Y down): from the first
-// outline pixel of the walk at or past the start direction to the first
-// one at or past the end direction, both included; the same direction
-// twice gives the whole ellipse. Directions are compared exactly, in half
-// pixels from the box's centre; a start at the centre means 0 degrees.
-// Boxes wider or taller than kWalkLimit take a polygon of points on the
-// ellipse instead, so that the path stays short.
+// outline pixel of the walk at or past the start direction to the last one
+// before the end direction; when both reach the same pixel, the whole
+// ellipse. Directions, of the walk's pixels and of the given points alike,
+// are taken from the centre pixel (Left + w/2, Top + h/2) and compared
+// exactly; a start at the centre pixel means 0 degrees. Boxes wider or taller than kWalkLimit take a polygon of points
+// on the ellipse instead, so that the path stays short.
 constexpr int kWalkLimit = 8192;
 std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end);
 
