@@ -189,6 +189,14 @@ struct TPointF {
 template <typename Span>
 void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span);
 
+// Row spans (y, x0, x1 exclusive) of the polygon of a closed path of
+// whole-pixel points, nonzero rule: the pixels ScanPolygon gives that
+// polygon. Made for walked outlines closed by straight sides (pies and
+// chords): every edge adds its crossings of the rows it spans to those
+// rows, so a one-pixel step costs one crossing and no edge is sorted; only
+// the few crossings of a row are.
+void PathRows(std::span<const TPoint> path, const TRect& clip, const std::function<void(int, int, int)>& span);
+
 // The rows of a round rectangle region filling box, corners of the
 // ellipse ew x eh (clamped to the box; under 2 a plain rectangle), as row
 // spans (y, x0, x1 exclusive): the inside of round rectangles, and of
