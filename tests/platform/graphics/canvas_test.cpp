@@ -340,6 +340,19 @@ TEST_F(CanvasTest, ArcEndsAreFoundFromTheCentrePixel) {
   EXPECT_EQ(c->Pixels(29, 15), W);
 }
 
+TEST_F(CanvasTest, PieNarrowerThanAPixelIsItsRadiusNotTheWholeDisk) {
+  // A slice of a few degrees on a small pie: the arc keeps one outline
+  // pixel, and the pie is the line from it to the centre.
+  Make(20, 10);
+  c->Brush()->SetColor(clRed);
+  c->Pie(0, 0, 12, 6, 20, 2, 20, 1);
+  EXPECT_EQ(Count(clRed), 0);
+  EXPECT_EQ(c->Pixels(6, 3), B);  // the centre pixel
+  EXPECT_EQ(c->Pixels(10, 1), B);  // the arc's pixel, next to the right end of the middle
+  EXPECT_EQ(Count(B), 5);
+  for (const int y : {0, 4, 5}) EXPECT_EQ(Row(y), std::string(20, '.'));
+}
+
 TEST_F(CanvasTest, PiesAndChordsWithoutAPenFillThePolygonOfTheirPath) {
   // The path's right and bottom pixels stay out, as in any polygon; the
   // box is not grown to make up for the missing outline.

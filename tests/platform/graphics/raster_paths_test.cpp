@@ -134,11 +134,22 @@ TEST(RasterPathsTest, ArcOfStartJustBelowTheAxisToEndJustAboveIsEmpty) {
   // A start just below the X axis on the right lies at the end of the walk
   // and an end just above it at its beginning: no pixel lies between.
   EXPECT_TRUE(raster::ArcPath({0, 0, 2, 37}, {2, 21}, {16, -39}).empty());
-  // Two other directions that reach the same outline pixel give the whole
-  // ellipse, as the same direction twice does.
+}
+
+TEST(RasterPathsTest, ArcNarrowerThanAPixelKeepsOnePixel) {
+  // Both directions reach the same outline pixel. A few degrees counter-
+  // clockwise from start to end is an arc of that pixel alone; the other
+  // way round the arc misses less than a pixel: the whole ellipse, as the
+  // same direction twice gives.
   const TRect box{0, 0, 12, 6};
   const std::set<Pixel> whole = PixelsOf(raster::ArcPath(box, {20, 1}, {20, 1}));
-  EXPECT_EQ(PixelsOf(raster::ArcPath(box, {20, 2}, {20, 1})), whole);
+  EXPECT_EQ(whole.size(), 24u);
+  const std::vector<TPoint> narrow = raster::ArcPath(box, {20, 2}, {20, 1});
+  ASSERT_EQ(narrow.size(), 1u);
+  EXPECT_TRUE(whole.contains({narrow[0].Y, narrow[0].X}));
+  EXPECT_EQ(PixelsOf(raster::ArcPath(box, {20, 1}, {20, 2})), whole);
+  // The same on a flat ellipse, 11 degrees near the bottom.
+  EXPECT_EQ(raster::ArcPath({16, 28, 57, 37}, {51, 70}, {58, 66}).size(), 1u);
 }
 
 TEST(RasterPathsTest, HugeArcBoxesTakeAShortSampledPath) {

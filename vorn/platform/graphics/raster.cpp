@@ -835,6 +835,14 @@ std::int64_t WalkPosition(const std::vector<TPoint>& q, std::int64_t x, std::int
   return 2 * n + i;
 }
 
+// True when the direction (ex, ey) lies less than half a turn counter-
+// clockwise of (sx, sy) (Y up), a zero vector meaning 0 degrees.
+bool NarrowSweep(std::int64_t sx, std::int64_t sy, std::int64_t ex, std::int64_t ey) {
+  if (sx == 0 && sy == 0) sx = 1;
+  if (ex == 0 && ey == 0) ex = 1;
+  return static_cast<Wide>(sx) * ey - static_cast<Wide>(sy) * ex > 0;
+}
+
 }  // namespace
 
 namespace {
@@ -900,6 +908,13 @@ std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end) {
   // positions lie in 0..4n (a start just below the X axis on the right is
   // 4n, not 0), so a start there and an end just above the axis leave no
   // pixel.
+  if (to == from && NarrowSweep(sx, sy, ex, ey)) {
+    // Two directions less than half a turn apart that reach the same
+    // outline pixel: the arc is narrower than a pixel and keeps that one
+    // pixel (a pie its radius), rather than becoming the whole ellipse
+    // that the same direction twice gives.
+    to = from + 1;
+  }
   if (to <= from) to += 4 * n;
   if (to <= from) return out;
   // Quarter by quarter: the walk's quarters are the lower right one's

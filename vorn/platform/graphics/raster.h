@@ -172,7 +172,8 @@ std::vector<TPoint> EllipseQuarter(int w, int h);
 // counter-clockwise to end's (device points, Y down): from the first
 // outline pixel of the walk at or past the start direction to the last one
 // before the end direction; when both reach the same pixel, the whole
-// ellipse. Directions, of the walk's pixels and of the given points alike,
+// ellipse, or that pixel alone if the end direction lies less than half a
+// turn counter-clockwise of the start. Directions, of the walk's pixels and of the given points alike,
 // are taken from the centre pixel (Left + w/2, Top + h/2) and compared
 // exactly; a start at the centre pixel means 0 degrees. Boxes wider or taller than kWalkLimit take a polygon of points
 // on the ellipse instead, so that the path stays short.
