@@ -323,6 +323,52 @@ TEST_F(CanvasTest, ChordFillsTheArcSideOfItsLine) {
   EXPECT_EQ(c->Pixels(10, 2), W);
 }
 
+TEST_F(CanvasTest, ArcEndsAreFoundFromTheCentrePixel) {
+  // Box 60 wide: the centre pixel is column 30. Straight up is reached at
+  // the walk's pixel in that column; the path stops on the pixel before
+  // it, which the stroke leaves out as it does every path's last point.
+  Make(64, 40);
+  c->Arc(0, 0, 60, 60, 60, 30, 30, 0);
+  EXPECT_EQ(Row(0).substr(28, 8), "....###.");
+  EXPECT_EQ(c->Pixels(59, 29), B);  // the start: the right end of the middle row
+  EXPECT_EQ(c->Pixels(59, 30), W);
+  // A pie closes from the arc's last path pixel to the centre pixel.
+  Make(64, 40);
+  c->Pie(0, 0, 60, 60, 60, 30, 30, 0);
+  EXPECT_EQ(c->Pixels(31, 0), B);
+  EXPECT_EQ(c->Pixels(30, 30), B);
+  EXPECT_EQ(c->Pixels(29, 15), W);
+}
+
+TEST_F(CanvasTest, PieNarrowerThanAPixelIsItsRadiusNotTheWholeDisk) {
+  // A slice of a few degrees on a small pie: the arc keeps one outline
+  // pixel, and the pie is the line from it to the centre.
+  Make(20, 10);
+  c->Brush()->SetColor(clRed);
+  c->Pie(0, 0, 12, 6, 20, 2, 20, 1);
+  EXPECT_EQ(Count(clRed), 0);
+  EXPECT_EQ(c->Pixels(6, 3), B);  // the centre pixel
+  EXPECT_EQ(c->Pixels(10, 1), B);  // the arc's pixel, next to the right end of the middle
+  EXPECT_EQ(Count(B), 5);
+  for (const int y : {0, 4, 5}) EXPECT_EQ(Row(y), std::string(20, '.'));
+}
+
+TEST_F(CanvasTest, PiesAndChordsWithoutAPenFillThePolygonOfTheirPath) {
+  // The path's right and bottom pixels stay out, as in any polygon; the
+  // box is not grown to make up for the missing outline.
+  Make(50, 50);
+  c->Pen()->SetStyle(psClear);
+  c->Brush()->SetColor(B);
+  c->Pie(10, 10, 40, 40, 64, 25, 0, 25);  // the upper half
+  EXPECT_EQ(Row(22).substr(9, 32), "." + std::string(29, '#') + "..");
+  EXPECT_EQ(Row(25), std::string(50, '.'));  // the centre row closes the pie
+  EXPECT_EQ(c->Pixels(24, 10), B);           // the top row of the walk
+  EXPECT_EQ(c->Pixels(24, 9), W);
+  // The arc stops before the left end of the middle row, and the radius
+  // back to the centre leaves the left of the row above it open.
+  EXPECT_EQ(Row(24).substr(10, 30), std::string(8, '.') + std::string(21, '#') + ".");
+}
+
 TEST_F(CanvasTest, NotPenModeTwiceRestoresThePicture) {
   Make(30, 20);
   c->Brush()->SetColor(clTeal);

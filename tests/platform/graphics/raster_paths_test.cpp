@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <set>
 #include <utility>
@@ -127,6 +128,28 @@ TEST(RasterPathsTest, ArcStartsAtItsDirectionAndTheCentreMeansZeroDegrees) {
   // A start point on the centre pixel starts where a start to the right does.
   const std::vector<TPoint> fromCentre = raster::ArcPath(box, {10, 5}, {10, -100});
   EXPECT_EQ(PixelsOf(fromCentre), PixelsOf(up));
+}
+
+TEST(RasterPathsTest, ArcOfStartJustBelowTheAxisToEndJustAboveIsEmpty) {
+  // A start just below the X axis on the right lies at the end of the walk
+  // and an end just above it at its beginning: no pixel lies between.
+  EXPECT_TRUE(raster::ArcPath({0, 0, 2, 37}, {2, 21}, {16, -39}).empty());
+}
+
+TEST(RasterPathsTest, ArcNarrowerThanAPixelKeepsOnePixel) {
+  // Both directions reach the same outline pixel. A few degrees counter-
+  // clockwise from start to end is an arc of that pixel alone; the other
+  // way round the arc misses less than a pixel: the whole ellipse, as the
+  // same direction twice gives.
+  const TRect box{0, 0, 12, 6};
+  const std::set<Pixel> whole = PixelsOf(raster::ArcPath(box, {20, 1}, {20, 1}));
+  EXPECT_EQ(whole.size(), 24u);
+  const std::vector<TPoint> narrow = raster::ArcPath(box, {20, 2}, {20, 1});
+  ASSERT_EQ(narrow.size(), 1u);
+  EXPECT_TRUE(whole.contains({narrow[0].Y, narrow[0].X}));
+  EXPECT_EQ(PixelsOf(raster::ArcPath(box, {20, 1}, {20, 2})), whole);
+  // The same on a flat ellipse, 11 degrees near the bottom.
+  EXPECT_EQ(raster::ArcPath({16, 28, 57, 37}, {51, 70}, {58, 66}).size(), 1u);
 }
 
 TEST(RasterPathsTest, HugeArcBoxesTakeAShortSampledPath) {
@@ -264,6 +287,48 @@ TEST(RasterPathsTest, WidePathSlantedBandsAreEvenAcrossAndCoverThePath) {
   EXPECT_TRUE(WideOf(pts, true, 5, {100, 100, 140, 140}).empty());
   const std::set<Pixel> part = WideOf(pts, false, 4, {20, 10, 30, 40});
   EXPECT_FALSE(part.empty());
+}
+
+// Collects spans as pixels; a pixel given twice is an error.
+std::set<Pixel> SpanPixels(const std::function<void(const std::function<void(int, int, int)>&)>& rows) {
+  std::set<Pixel> s;
+  rows([&](int y, int x0, int x1) {
+    for (int x = x0; x < x1; ++x) EXPECT_TRUE(s.insert({y, x}).second) << x << "," << y;
+  });
+  return s;
+}
+
+TEST(RasterPathsTest, PathRowsGiveThePixelsOfThePolygonScan) {
+  // Walked pies and chords, and hostile paths with many crossings a row
+  // (stars, zigzags) and points far outside the clip.
+  std::vector<std::vector<TPoint>> paths;
+  for (const TRect& box : {TRect{3, 4, 41, 30}, TRect{-10, 2, 30, 60}, TRect{5, 5, 7, 40}}) {
+    for (const TPoint& end : {TPoint{0, 0}, TPoint{50, 10}, TPoint{20, -5}, TPoint{-5, 35}}) {
+      std::vector<TPoint> p = raster::ArcPath(box, {60, 20}, end);
+      paths.push_back(p);
+      p.push_back({box.Left + box.Width() / 2, box.Top + box.Height() / 2});
+      paths.push_back(p);
+    }
+  }
+  std::uint32_t seed = 19;
+  auto next = [&seed](int lo, int hi) {
+    seed = seed * 1664525u + 1013904223u;
+    return lo + static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(hi - lo + 1));
+  };
+  for (int k = 0; k < 60; ++k) {
+    std::vector<TPoint> p(static_cast<std::size_t>(next(3, 24)));
+    const int reach = k % 10 == 0 ? 100000 : 40;
+    for (TPoint& q : p) q = {next(-reach / 4, reach), next(-reach / 4, reach)};
+    paths.push_back(p);
+  }
+  const TRect clip{0, 0, 40, 36};
+  for (const auto& path : paths) {
+    const std::set<Pixel> ours = SpanPixels([&](const auto& span) { raster::PathRows(path, clip, span); });
+    std::vector<raster::TPointF> f;
+    for (const TPoint& q : path) f.push_back({double(q.X), double(q.Y)});
+    const std::set<Pixel> scan = SpanPixels([&](const auto& span) { raster::ScanPolygon(std::span<const raster::TPointF>(f), true, clip, span); });
+    EXPECT_EQ(ours, scan) << "path of " << path.size() << " points from " << path[0].X << "," << path[0].Y;
+  }
 }
 
 }  // namespace

@@ -76,23 +76,6 @@ TRect PathBox(std::span<const TPoint> pts) {
   return r;
 }
 
-// The corners of a closed path as a polygon: points that lie on the
-// straight line between their neighbours add nothing to the inside and
-// are left out, so that a path walked pixel by pixel gives few edges.
-std::vector<raster::TPointF> Corners(std::span<const TPoint> path) {
-  std::vector<raster::TPointF> out;
-  out.reserve(path.size());
-  const std::size_t n = path.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const TPoint a = path[(i + n - 1) % n], p = path[i], b = path[(i + 1) % n];
-    const std::int64_t cross = std::int64_t{p.X - a.X} * (b.Y - p.Y) - std::int64_t{p.Y - a.Y} * (b.X - p.X);
-    const std::int64_t dot = std::int64_t{p.X - a.X} * (b.X - p.X) + std::int64_t{p.Y - a.Y} * (b.Y - p.Y);
-    if (n > 3 && cross == 0 && dot > 0) continue;
-    out.push_back({static_cast<double>(p.X), static_cast<double>(p.Y)});
-  }
-  return out;
-}
-
 // Marks the pixels of a shape given by row spans that touch its outside
 // (a 4-neighbour outside the shape): its one-pixel outline.
 template <typename RowSpan>
@@ -220,9 +203,24 @@ void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
   const TInk gap{ColorToDevice(FBrush->Color()), pmCopy, bsSolid};
   const std::size_t n = pts.size();
   const std::size_t segments = closed ? n : n - 1;
+  if (dash == nullptr && ink.Mode == pmCopy) {
+    // Solid copy lines write their pixels straight (the walk stays in the
+    // clip); a step to a neighbour (curves are walked pixel by pixel)
+    // paints its start pixel only.
+    for (std::size_t s = 0; s < segments; ++s) {
+      const TPoint a = pts[s], b = s + 1 < n ? pts[s + 1] : pts[0];
+      const std::int64_t dx = std::int64_t{b.X} - a.X, dy = std::int64_t{b.Y} - a.Y;
+      if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
+        if ((dx != 0 || dy != 0) && clip.Contains(a)) FSurface.Row(a.Y)[a.X] = ink.Color;
+        continue;
+      }
+      raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t) { FSurface.Row(y)[x] = ink.Color; });
+    }
+    return;
+  }
   std::int64_t along = 0;  // the dash pattern runs on across segments
   for (std::size_t s = 0; s < segments; ++s) {
-    const TPoint a = pts[s], b = pts[(s + 1) % n];
+    const TPoint a = pts[s], b = s + 1 < n ? pts[s + 1] : pts[0];
     const std::int64_t start = along;
     const std::int64_t length =
         std::max(std::abs(static_cast<std::int64_t>(b.X) - a.X), std::abs(static_cast<std::int64_t>(b.Y) - a.Y));
@@ -235,15 +233,8 @@ void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
       }
     };
     if (length == 1) {
-      // A step to a neighbour (curves are walked pixel by pixel) paints
-      // its start pixel only.
+      // A step to a neighbour paints its start pixel only.
       if (clip.Contains(a)) paint(a.X, a.Y, 0);
-      continue;
-    }
-    if (dash == nullptr && ink.Mode == pmCopy) {
-      // Solid copy lines write their pixels straight (the walk stays in the clip).
-      raster::WalkLine(a.X, a.Y, b.X, b.Y, clip,
-                       [&](int x, int y, std::int64_t) { FSurface.Row(y)[x] = ink.Color; });
       continue;
     }
     raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, paint);
@@ -526,12 +517,7 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
 void TCanvas::ArcFigure(int kind, TRect box, TPoint start, TPoint end) {
   const bool pen = PenVisible();
   const int width = FPen->Width();
-  if (!pen) {
-    // Without a pen the path runs one pixel further right and down, so the
-    // inside covers the whole box.
-    ++box.Right;
-    ++box.Bottom;
-  } else if (FPen->Style() == psInsideFrame) {
+  if (pen && FPen->Style() == psInsideFrame) {
     box = {box.Left + width / 2, box.Top + width / 2, box.Right - (width - 1) / 2, box.Bottom - (width - 1) / 2};
     if (box.IsEmpty()) return;
   }
@@ -540,12 +526,10 @@ void TCanvas::ArcFigure(int kind, TRect box, TPoint start, TPoint end) {
   if (kind == 2) path.push_back({box.Left + box.Width() / 2, box.Top + box.Height() / 2});
   const TRect clip = Reach(box, width, DeviceClip());
   if (clip.IsEmpty()) return;
-  std::vector<raster::TPointF> f;
-  if (kind != 1) f = Corners(path);
   // A pie closes through the centre, a chord straight back to the start.
   PaintFigure(clip, pen ? std::span<const TPoint>(path) : std::span<const TPoint>{}, kind != 1,
               [&](const TSpanSink& span) {
-                if (kind != 1) raster::ScanPolygon(std::span<const raster::TPointF>(f), true, clip, span);
+                if (kind != 1) raster::PathRows(path, clip, span);
               });
 }
 

@@ -809,8 +809,11 @@ void ForWalkPositions(std::int64_t n, std::int64_t first, std::int64_t last, F&&
 }
 
 // The first position of the clockwise walk whose direction from the
-// centre reaches the direction (x, y) (doubled coordinates relative to the
-// centre, Y down); q holds the quarter in the same doubled coordinates.
+// centre reaches the direction (x, y) (relative to the centre pixel, Y
+// down); q holds the quarter relative to the same pixel. Each quarter is
+// searched from the middle row outwards; right of the centre the search
+// stops at the first pixel on or beyond the direction, left of it at the
+// first one strictly beyond.
 std::int64_t WalkPosition(const std::vector<TPoint>& q, std::int64_t x, std::int64_t y) {
   const auto n = static_cast<std::int64_t>(q.size());
   std::int64_t i = 0;
@@ -830,6 +833,14 @@ std::int64_t WalkPosition(const std::vector<TPoint>& q, std::int64_t x, std::int
   }
   while (i < n && !(px(i) * -y < py(i) * -x)) ++i;
   return 2 * n + i;
+}
+
+// True when the direction (ex, ey) lies less than half a turn counter-
+// clockwise of (sx, sy) (Y up), a zero vector meaning 0 degrees.
+bool NarrowSweep(std::int64_t sx, std::int64_t sy, std::int64_t ex, std::int64_t ey) {
+  if (sx == 0 && sy == 0) sx = 1;
+  if (ex == 0 && ey == 0) ex = 1;
+  return static_cast<Wide>(sx) * ey - static_cast<Wide>(sy) * ex > 0;
 }
 
 }  // namespace
@@ -876,18 +887,16 @@ std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end) {
   }
   const std::vector<TPoint> q = EllipseQuarter(w, h);
   if (q.empty()) return out;
+  // Directions are compared from the centre pixel (Left + w/2, Top + h/2),
+  // the walk's points and the given points alike, mirrored top to bottom:
+  // a counter-clockwise arc is a clockwise walk of the mirror. A start on
+  // the centre pixel is the direction (0, 0), which the walk meets at once
+  // (0 degrees).
   std::vector<TPoint> rel(q);
-  for (TPoint& p : rel) p = {2 * p.X - w + 1, 2 * p.Y - h + 1};
-  // Directions in doubled coordinates from the centre, mirrored top to
-  // bottom: a counter-clockwise arc is a clockwise walk of the mirror.
+  for (TPoint& p : rel) p = {p.X - w / 2, p.Y - h / 2};
   auto dir = [&](TPoint p, std::int64_t& x, std::int64_t& y) {
-    const std::int64_t sumX = std::int64_t{box.Left} + box.Right, sumY = std::int64_t{box.Top} + box.Bottom;
-    if (p.X == (sumX >> 1) && p.Y == (sumY >> 1)) {
-      x = y = 0;
-      return;
-    }
-    x = 2 * std::int64_t{p.X} - sumX;
-    y = sumY - 2 * std::int64_t{p.Y};
+    x = std::int64_t{p.X} - (std::int64_t{box.Left} + w / 2);
+    y = (std::int64_t{box.Top} + h / 2) - p.Y;
   };
   std::int64_t sx = 0, sy = 0, ex = 0, ey = 0;
   dir(start, sx, sy);
@@ -895,15 +904,147 @@ std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end) {
   const auto n = static_cast<std::int64_t>(q.size());
   const std::int64_t from = WalkPosition(rel, sx, sy);
   std::int64_t to = WalkPosition(rel, ex, ey);
-  // The arc stops on the last outline pixel before the end direction.
-  to = (to + 4 * n - 1) % (4 * n);
-  if (to < from) to += 4 * n;
-  out.reserve(static_cast<std::size_t>(to - from + 2));
-  ForWalkPositions(n, from, to, [&](std::int64_t quarter, std::int64_t k) {
-    const TPoint p = QuarterPoint(q, quarter, k, w, h);
-    out.push_back({box.Left + p.X, box.Top + (h - 1 - p.Y)});
-  });
+  // The arc stops on the last outline pixel before the end direction. Both
+  // positions lie in 0..4n (a start just below the X axis on the right is
+  // 4n, not 0), so a start there and an end just above the axis leave no
+  // pixel.
+  if (to == from && NarrowSweep(sx, sy, ex, ey)) {
+    // Two directions less than half a turn apart that reach the same
+    // outline pixel: the arc is narrower than a pixel and keeps that one
+    // pixel (a pie its radius), rather than becoming the whole ellipse
+    // that the same direction twice gives.
+    to = from + 1;
+  }
+  if (to <= from) to += 4 * n;
+  if (to <= from) return out;
+  // Quarter by quarter: the walk's quarters are the lower right one's
+  // points mirrored (QuarterPoint), here turned straight into device points.
+  out.resize(static_cast<std::size_t>(to - from));
+  TPoint* o = out.data();
+  const int right = box.Left + w - 1, bottom = box.Top + h - 1;
+  for (std::int64_t pos = from; pos < to;) {
+    const std::int64_t quarter = (pos / n) % 4, k0 = pos % n, k1 = std::min(n, k0 + (to - pos));
+    const TPoint* qp = q.data();
+    for (std::int64_t k = k0; k < k1; ++k) {
+      switch (quarter) {
+        case 0: *o++ = {box.Left + qp[k].X, bottom - qp[k].Y}; break;
+        case 1: *o++ = {right - qp[n - 1 - k].X, bottom - qp[n - 1 - k].Y}; break;
+        case 2: *o++ = {right - qp[k].X, box.Top + qp[k].Y}; break;
+        default: *o++ = {box.Left + qp[n - 1 - k].X, box.Top + qp[n - 1 - k].Y}; break;
+      }
+    }
+    pos += k1 - k0;
+  }
   return out;
+}
+
+namespace {
+
+// The smallest integer at or above num / den, for den > 0.
+std::int64_t CeilDiv(std::int64_t num, std::int64_t den) {
+  const std::int64_t q = num / den;
+  return q * den < num ? q + 1 : q;
+}
+
+}  // namespace
+
+namespace {
+
+struct TCrossing {
+  int x, dir;
+};
+
+// Calls f(y, column, dir) for every crossing of a row top..bottom-1 by an
+// edge of the closed path: an edge from row a to row b (a < b) crosses
+// rows a..b-1, dir +1 going down and -1 going up. A pixel lies right of a
+// crossing when its column is at or past the crossing's x, so a crossing
+// is given as that first column, clamped to the clip (which keeps every
+// pixel of the clip on the same side).
+template <typename F>
+void ForPathCrossings(std::span<const TPoint> path, int top, int bottom, const TRect& clip, F&& f) {
+  const std::size_t n = path.size();
+  for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+    const TPoint a = path[j], b = path[i];
+    const bool down = a.Y < b.Y;
+    const TPoint u = down ? a : b, l = down ? b : a;
+    const int y0 = std::max(u.Y, top), y1 = std::min(l.Y, bottom);
+    if (y0 >= y1) continue;
+    const int dir = down ? 1 : -1;
+    if (l.Y - u.Y == 1) {
+      // A one-row step (most edges of a walked outline) crosses its upper
+      // row at its upper point.
+      f(y0, std::clamp(u.X, clip.Left, clip.Right), dir);
+      continue;
+    }
+    const std::int64_t dx = std::int64_t{l.X} - u.X, dy = std::int64_t{l.Y} - u.Y;
+    for (int y = y0; y < y1; ++y) {
+      const std::int64_t x = u.X + CeilDiv((y - u.Y) * dx, dy);
+      f(y, static_cast<int>(std::clamp<std::int64_t>(x, clip.Left, clip.Right)), dir);
+    }
+  }
+}
+
+// The spans of row y between its k crossings c (sorted here), nonzero rule.
+void CrossingSpans(int y, TCrossing* c, std::size_t k, const std::function<void(int, int, int)>& span) {
+  // A row has a handful of crossings: insertion sort.
+  for (std::size_t i = 1; i < k; ++i) {
+    const TCrossing v = c[i];
+    std::size_t j = i;
+    for (; j > 0 && c[j - 1].x > v.x; --j) c[j] = c[j - 1];
+    c[j] = v;
+  }
+  int count = 0, from = 0;
+  for (std::size_t i = 0; i < k; ++i) {
+    const int before = count;
+    count += c[i].dir;
+    if (before == 0 && count != 0) {
+      from = c[i].x;
+    } else if (before != 0 && count == 0 && from < c[i].x) {
+      span(y, from, c[i].x);
+    }
+  }
+}
+
+}  // namespace
+
+void PathRows(std::span<const TPoint> path, const TRect& clip, const std::function<void(int, int, int)>& span) {
+  if (path.size() < 3 || clip.IsEmpty()) return;
+  int minY = path[0].Y, maxY = path[0].Y;
+  for (const TPoint& p : path) {
+    minY = std::min(minY, p.Y);
+    maxY = std::max(maxY, p.Y);
+  }
+  const int top = std::max(minY, clip.Top), bottom = std::min(maxY, clip.Bottom);
+  if (top >= bottom) return;
+  const auto rows = static_cast<std::size_t>(bottom - top);
+  // Pies and chords cross a row at most four times: one pass into four
+  // slots a row. Other paths count their crossings a row first.
+  constexpr std::size_t kSlots = 4;
+  std::vector<TCrossing> slots(rows * kSlots);
+  std::vector<std::uint32_t> used(rows, 0);
+  bool overflow = false;
+  ForPathCrossings(path, top, bottom, clip, [&](int y, int x, int dir) {
+    const auto r = static_cast<std::size_t>(y - top);
+    if (used[r] == kSlots) {
+      overflow = true;
+      return;
+    }
+    slots[r * kSlots + used[r]++] = {x, dir};
+  });
+  if (!overflow) {
+    for (std::size_t r = 0; r < rows; ++r) CrossingSpans(top + static_cast<int>(r), &slots[r * kSlots], used[r], span);
+    return;
+  }
+  std::vector<std::uint32_t> first(rows + 1, 0);
+  ForPathCrossings(path, top, bottom, clip, [&](int y, int, int) { ++first[static_cast<std::size_t>(y - top) + 1]; });
+  for (std::size_t r = 0; r < rows; ++r) first[r + 1] += first[r];
+  slots.assign(first[rows], {});
+  std::copy(first.begin(), first.end() - 1, used.begin());
+  ForPathCrossings(path, top, bottom, clip,
+                   [&](int y, int x, int dir) { slots[used[static_cast<std::size_t>(y - top)]++] = {x, dir}; });
+  for (std::size_t r = 0; r < rows; ++r) {
+    CrossingSpans(top + static_cast<int>(r), slots.data() + first[r], first[r + 1] - first[r], span);
+  }
 }
 
 }  // namespace vorn::raster

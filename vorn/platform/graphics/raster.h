@@ -171,12 +171,13 @@ void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box
 std::vector<TPoint> EllipseQuarter(int w, int h);
 // The path of the arc of the ellipse of box from start's direction
 // counter-clockwise to end's (device points, Y down): from the first
-// outline pixel of the walk at or past the start direction to the first
-// one at or past the end direction, both included; the same direction
-// twice gives the whole ellipse. Directions are compared exactly, in half
-// pixels from the box's centre; a start at the centre means 0 degrees.
-// Boxes wider or taller than kWalkLimit take a polygon of points on the
-// ellipse instead, so that the path stays short.
+// outline pixel of the walk at or past the start direction to the last one
+// before the end direction; when both reach the same pixel, the whole
+// ellipse, or that pixel alone if the end direction lies less than half a
+// turn counter-clockwise of the start. Directions, of the walk's pixels and of the given points alike,
+// are taken from the centre pixel (Left + w/2, Top + h/2) and compared
+// exactly; a start at the centre pixel means 0 degrees. Boxes wider or taller than kWalkLimit take a polygon of points
+// on the ellipse instead, so that the path stays short.
 constexpr int kWalkLimit = 8192;
 std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end);
 
@@ -189,6 +190,14 @@ struct TPointF {
 };
 template <typename Span>
 void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, Span&& span);
+
+// Row spans (y, x0, x1 exclusive) of the polygon of a closed path of
+// whole-pixel points, nonzero rule: the pixels ScanPolygon gives that
+// polygon. Made for walked outlines closed by straight sides (pies and
+// chords): every edge adds its crossings of the rows it spans to those
+// rows, so a one-pixel step costs one crossing and no edge is sorted; only
+// the few crossings of a row are.
+void PathRows(std::span<const TPoint> path, const TRect& clip, const std::function<void(int, int, int)>& span);
 
 // The rows of a round rectangle region filling box, corners of the
 // ellipse ew x eh (clamped to the box; under 2 a plain rectangle), as row
