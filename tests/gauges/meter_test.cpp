@@ -435,6 +435,25 @@ TEST_F(MeterTest, RimsBevelAndAnchorCoverTheNeedle) {
   EXPECT_EQ(Px(*round, meter->OriginX(), meter->OriginY()), 0x336699);  // the disk
 }
 
+// The half-disk anchor and its block join without a gap: no pixel of the
+// dial shows through where the disk's closing radius meets the block.
+TEST_F(MeterTest, HalfDiskAnchorIsWholeWhereItMeetsItsBlock) {
+  meter->SetColorCover(0x336699);
+  for (const TMeterLayout layout : {mlCirc90, mlCirc120, mlCirc180}) {
+    for (const auto& [w, h] : {std::pair{297, 209}, {246, 172}, {160, 120}}) {
+      meter->SetMeterLayout(layout);
+      meter->SetBounds(0, 0, w, h);
+      auto bmp = Render();
+      const int cx = meter->OriginX(), cy = meter->OriginY(), sa = meter->AnchorSize();
+      for (int y = cy - 3; y <= cy + 3; ++y) {
+        for (int x = cx - sa + 2; x <= cx + sa - 3; ++x) {
+          ASSERT_EQ(Px(*bmp, x, y), 0x336699) << "layout " << static_cast<int>(layout) << " " << w << "x" << h << " at " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(MeterTest, TooSmallMetersLeaveTheirAreaUntouched) {
   meter->SetBounds(0, 0, 40, 30);
   ASSERT_LE(meter->ScaleRadius(), 0);
@@ -502,7 +521,7 @@ TEST_F(MeterTest, EveryLabelLiesInsideTheControlOnEveryLayout) {
         ASSERT_FALSE(labels.Boxes.empty());
         for (const TRect& b : labels.Boxes) {
           EXPECT_TRUE(b.Left >= 0 && b.Top >= 0 && b.Right <= s.W && b.Bottom <= s.H)
-              << "layout " << layout << " size " << s.W << "x" << s.H << " box " << b.Left << "," << b.Top << ","
+              << "layout " << static_cast<int>(layout) << " size " << s.W << "x" << s.H << " box " << b.Left << "," << b.Top << ","
               << b.Right << "," << b.Bottom;
         }
         // The ends of the full circle meet at the bottom, their labels not.

@@ -557,13 +557,16 @@ void TMeter::PaintAnchor(TCanvas& C) const {
     C.Arc(left, top, right, bottom, left, bottom, right, top);
   } else {
     // A half disk on a block standing on the bottom rim; the bevel runs
-    // round it.
+    // round it. The disk leaves a notch in the row above the centre at its
+    // left end (its closing radius leaves from the last outline pixel
+    // before the end direction, one row up): the block reaches into that
+    // row, where the disk is as wide as the block.
     C.Pie(left, top, right, bottom, W, centreY, 0, centreY);
-    Block(C, {left, rimLine, right, centreY});
-    Segment(C, kGrey, {right - 1, centreY}, {right - 1, rimLine});
+    Block(C, {left, rimLine, right, centreY - 1});
+    Segment(C, kGrey, {right - 1, centreY - 1}, {right - 1, rimLine});
     Segments(C, kWhite, {{right - 1, rimLine}, {sideRight, rimLine}, {sideRight, rimTop}});
     Segments(C, kGrey, {{sideRight, rimTop}, {sideLeft, rimTop}, {sideLeft, rimLine}});
-    Segments(C, kWhite, {{sideLeft, rimLine}, {left, rimLine}, {left, centreY - 1}});
+    Segments(C, kWhite, {{sideLeft, rimLine}, {left, rimLine}, {left, centreY - 2}});
     C.Pen()->SetColor(kWhite);
     C.Arc(left, top, right, bottom, W, centreY, 0, centreY);
     C.Pen()->SetColor(kGrey);
