@@ -495,15 +495,7 @@ bool TMiniCal::RenderBuffer(const TPaintKey& Key) {
   if (!FBuffer) FBuffer = std::make_unique<TBitmap>();
   if (FBuffer->Width() != Width() || FBuffer->Height() != Height()) FBuffer->SetSize(Width(), Height());
   FBufferValid = false;
-  TDestroyGuard guard(this);
-  FRendering = true;
-  struct TEndRendering {
-    TMiniCal* Calendar;
-    const TDestroyGuard& Guard;
-    ~TEndRendering() {
-      if (!Guard.Gone()) Calendar->FRendering = false;
-    }
-  } end{this, guard};
+  const TFlagScope rendering(this, FRendering, true);
   if (!PaintCalendar()) return false;
   FBufferKey = Key;
   FBufferValid = true;

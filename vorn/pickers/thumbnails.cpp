@@ -214,14 +214,7 @@ void TThumbnails::Paint() {
 bool TThumbnails::RenderSlides() {
   TDestroyGuard guard(this);
   // Ends the paint also when a handler throws out of it.
-  struct TWorking {
-    TThumbnails* Viewer;
-    const TDestroyGuard& Guard;
-    ~TWorking() {
-      if (!Guard.Gone()) Viewer->FIsWorking = false;
-    }
-  } working{this, guard};
-  FIsWorking = true;
+  const TFlagScope working(this, FIsWorking, true);
   const int w = Width();
   const int h = Height();
   FSlides->SetSize(w, h);

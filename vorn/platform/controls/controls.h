@@ -326,6 +326,25 @@ class TDestroyGuard {
   std::weak_ptr<int> FToken;
 };
 
+// Sets a flag for a scope and restores it at the end, also when a handler
+// throws out of the scope, unless a handler deleted the control meanwhile.
+class TFlagScope {
+ public:
+  TFlagScope(const TControl* Control, bool& Flag, bool Value) : FGuard(Control), FFlag(Flag), FOld(Flag) {
+    Flag = Value;
+  }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+  ~TFlagScope() {
+    if (!FGuard.Gone()) FFlag = FOld;
+  }
+
+ private:
+  TDestroyGuard FGuard;
+  bool& FFlag;
+  bool FOld;
+};
+
 class TGraphicControl : public TControl {
  public:
   explicit TGraphicControl(TComponent* AOwner);

@@ -11,25 +11,6 @@ namespace vorn {
 
 namespace {
 
-// Sets a flag for a scope and restores it, unless a handler deleted the
-// control meanwhile.
-class TFlagScope {
- public:
-  TFlagScope(const TControl* Control, bool& Flag, bool Value) : FGuard(Control), FFlag(Flag), FOld(Flag) {
-    Flag = Value;
-  }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-  ~TFlagScope() {
-    if (!FGuard.Gone()) FFlag = FOld;
-  }
-
- private:
-  TDestroyGuard FGuard;
-  bool& FFlag;
-  bool FOld;
-};
-
 // Case folding for the letter jump: ASCII and the Latin-1 letters.
 char32_t FoldCase(char32_t c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
