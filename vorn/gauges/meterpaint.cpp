@@ -14,60 +14,18 @@ constexpr TColor kWhite = 0xFFFFFF;
 constexpr TColor kGrey = 0x808080;
 constexpr TColor kSilver = 0xC0C0C0;
 
-// The meter draws its cover with a solid one-pixel copy pen, and its
-// lines there are level or upright. A level line, and a rectangle whose
-// pen and brush share a colour, is a block of pixels of one colour: filled
-// as a block it costs a fill instead of a walk along the outline.
-bool PlainPen(const TCanvas& C) {
-  const TPen& p = *C.Pen();
-  return p.Style() == psSolid && p.Width() <= 1 && p.Mode() == pmCopy;
-}
-
-bool Inside(TPoint P) { return std::abs(P.X) < kMaxCanvasCoord && std::abs(P.Y) < kMaxCanvasCoord; }
-
-// Fills R in Color with the brush, which is left as it was.
-void FillWith(TCanvas& C, TColor Color, const TRect& R) {
-  TBrush& brush = *C.Brush();
-  const TColor color = brush.Color();
-  const TBrushStyle style = brush.Style();
-  brush.SetColor(Color);
-  brush.SetStyle(bsSolid);
-  C.FillRect(R);
-  brush.SetColor(color);
-  brush.SetStyle(style);
-}
-
 void Line(TCanvas& C, TColor Color, TPoint From, TPoint To) {
   C.Pen()->SetColor(Color);
-  if (From.Y == To.Y && From.X != To.X && PlainPen(C) && Inside(From) && Inside(To)) {
-    // The pixels from From up to, not including, To.
-    const int l = std::min(From.X, To.X + (To.X < From.X ? 1 : 0));
-    const int r = std::max(From.X + 1, To.X + (To.X < From.X ? 1 : 0));
-    FillWith(C, Color, {l, From.Y, r, From.Y + 1});
-    C.MoveTo(To.X, To.Y);
-    return;
-  }
   C.MoveTo(From.X, From.Y);
   C.LineTo(To.X, To.Y);
 }
 
-// Rectangle with the canvas's pen and brush.
-void Block(TCanvas& C, const TRect& R) {
-  const TRect box{std::min(R.Left, R.Right), std::min(R.Top, R.Bottom), std::max(R.Left, R.Right),
-                  std::max(R.Top, R.Bottom)};
-  // A one-pixel rectangle draws nothing.
-  const bool dot = box.Width() == 1 && box.Height() == 1;
-  if (!dot && PlainPen(C) && C.Brush()->Style() == bsSolid && C.Pen()->Color() == C.Brush()->Color() &&
-      Inside({box.Left, box.Top}) && Inside({box.Right, box.Bottom})) {
-    C.FillRect(box);
-  } else {
-    C.Rectangle(R);
-  }
-}
-
 // A pen path through Points in one colour.
 void Path(TCanvas& C, TColor Color, std::initializer_list<TPoint> Points) {
-  for (const TPoint* p = Points.begin(); p + 1 != Points.end(); ++p) Line(C, Color, p[0], p[1]);
+  C.Pen()->SetColor(Color);
+  const TPoint* p = Points.begin();
+  C.MoveTo(p->X, p->Y);
+  for (++p; p != Points.end(); ++p) C.LineTo(p->X, p->Y);
 }
 
 // A coordinate from sums of sizes, rims and the anchor size, computed wide
@@ -232,7 +190,7 @@ void TMeter::PaintBackground(TCanvas& C) const {
     C.SetFont(Font());
     C.Pen()->SetColor(FColorBakG);
     C.Brush()->SetColor(FColorBakG);
-    Block(C, {0, 0, W, H});
+    C.Rectangle(0, 0, W, H);
     return;
   }
   const TBitmap& bmp = *AuxBGBmp;
@@ -447,7 +405,7 @@ void TMeter::PaintShell(TCanvas& C) const {
                            TRect{0, Coord(static_cast<long long>(H) - FBRim), W, H}}) {
     if (Touches(C, {std::min(rim.Left, rim.Right), std::min(rim.Top, rim.Bottom), std::max(rim.Left, rim.Right),
                     std::max(rim.Top, rim.Bottom)})) {
-      Block(C, rim);
+      C.Rectangle(rim);
     }
   }
   PaintAnchor(C);
@@ -562,7 +520,7 @@ void TMeter::PaintAnchor(TCanvas& C) const {
     // before the end direction, one row up): the block reaches into that
     // row, where the disk is as wide as the block.
     C.Pie(left, top, right, bottom, W, centreY, 0, centreY);
-    Block(C, {left, rimLine, right, centreY - 1});
+    C.Rectangle(left, rimLine, right, centreY - 1);
     Segment(C, kGrey, {right - 1, centreY - 1}, {right - 1, rimLine});
     Segments(C, kWhite, {{right - 1, rimLine}, {sideRight, rimLine}, {sideRight, rimTop}});
     Segments(C, kGrey, {{sideRight, rimTop}, {sideLeft, rimTop}, {sideLeft, rimLine}});

@@ -214,6 +214,13 @@ void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
         if ((dx != 0 || dy != 0) && clip.Contains(a)) FSurface.Row(a.Y)[a.X] = ink.Color;
         continue;
       }
+      if (dy == 0) {
+        // A level line is one span: from its start up to, not including, its end.
+        const int x0 = dx > 0 ? a.X : b.X + 1;
+        const int x1 = dx > 0 ? b.X : a.X + 1;
+        raster::FillSpan(FSurface, clip, a.Y, x0, x1, ink);
+        continue;
+      }
       raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t) { FSurface.Row(y)[x] = ink.Color; });
     }
     return;
@@ -294,9 +301,15 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
   const int lo = width / 2;
   const TRect outer = insideFrame ? r : TRect{r.Left - lo, r.Top - lo, r.Right - 1 - lo + width, r.Bottom - 1 - lo + width};
   const TRect inner{outer.Left + width, outer.Top + width, outer.Right - width, outer.Bottom - width};
-  if (BrushVisible() && !inner.IsEmpty()) raster::FillBox(FSurface, clip, inner, fill);
   const TInk pen{ColorToDevice(FPen->Color()), FPen->Mode(), bsSolid};
   const bool roundJoins = width >= 3;
+  if (!roundJoins && fill.Pattern == bsSolid && fill.Color == pen.Color) {
+    // Outline and inside in one colour: every pixel of the box once, as one block.
+    raster::FillBox(FSurface, clip, outer, pen);
+    Changed();
+    return;
+  }
+  if (BrushVisible() && !inner.IsEmpty()) raster::FillBox(FSurface, clip, inner, fill);
   for (int y = std::max(outer.Top, clip.Top); y < std::min(outer.Bottom, clip.Bottom); ++y) {
     const int cut = roundJoins && (y == outer.Top || y == outer.Bottom - 1) ? 1 : 0;
     if (!inner.IsEmpty() && y >= inner.Top && y < inner.Bottom) {
