@@ -4,10 +4,11 @@ BUILD ?= build
 JOBS ?= 2
 # Each fuzz target runs until it has tried FUZZ_RUNS inputs (-1: no limit),
 # within FUZZ_SECONDS per target on average (scripts/run-fuzz.sh); FUZZ_FLAGS
-# go to every target (e.g. -entropic=0). Most targets reach FUZZ_RUNS in well
-# under FUZZ_SECONDS and leave their time to the slow ones (document round
-# trips, line loads), which need up to three minutes; the whole run takes at
-# most 20 minutes.
+# go to every target (e.g. -entropic=0). Targets run FUZZ_JOBS at a time (one
+# per processor when unset). Most targets reach FUZZ_RUNS in well under
+# FUZZ_SECONDS and leave their time to the slow ones (document round trips,
+# line loads), which need up to four minutes of processor time; the whole
+# run takes at most 20 minutes.
 FUZZ_SECONDS ?= 80
 FUZZ_RUNS ?= 1000000
 FUZZ_FLAGS ?=
