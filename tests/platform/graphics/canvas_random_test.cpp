@@ -70,5 +70,44 @@ TEST(CanvasRandomTest, ExtremeCoordinatesStayInsideTheClip) {
   }
 }
 
+// A filled ellipse with a copied one-pixel outline is painted in one pass;
+// it must give what painting its inside alone and then its outline alone
+// gives, for any box, clip and brush pattern.
+TEST(CanvasRandomTest, CopiedEllipseOutlineLiesOverItsInsideAsDrawnApart) {
+  std::mt19937 rng(20261210);
+  TBitmap together(48, 40), apart(48, 40);
+  for (int step = 0; step < 600; ++step) {
+    const int x = static_cast<int>(rng() % 40) - 8, y = static_cast<int>(rng() % 34) - 8;
+    const TRect box = Rect(x, y, x + 1 + static_cast<int>(rng() % 40), y + 1 + static_cast<int>(rng() % 34));
+    const TRect clip = Rect(static_cast<int>(rng() % 20), static_cast<int>(rng() % 16), 28 + static_cast<int>(rng() % 21),
+                            24 + static_cast<int>(rng() % 17));
+    const auto pattern = static_cast<TBrushStyle>(rng() % 8);
+    for (TBitmap* bmp : {&together, &apart}) {
+      TCanvas& c = *bmp->Canvas();
+      c.ResetClip();
+      c.Brush()->SetStyle(bsSolid);
+      c.Brush()->SetColor(clWhite);
+      c.FillRect(Rect(0, 0, 48, 40));
+      c.SetClipRect(clip);
+      c.Pen()->SetColor(clRed);
+      c.Pen()->SetStyle(step % 2 ? psSolid : psInsideFrame);
+      c.Brush()->SetColor(clNavy);
+      c.Brush()->SetStyle(pattern);
+    }
+    together.Canvas()->Ellipse(box);
+    TCanvas& c = *apart.Canvas();
+    const TPenStyle pen = c.Pen()->Style();
+    c.Pen()->SetStyle(psClear);
+    c.Ellipse(box);
+    c.Pen()->SetStyle(pen);
+    c.Brush()->SetStyle(bsClear);
+    c.Ellipse(box);
+    for (int py = 0; py < 40; ++py)
+      for (int px = 0; px < 48; ++px)
+        ASSERT_EQ(together.Canvas()->Pixels(px, py), apart.Canvas()->Pixels(px, py))
+            << "step " << step << " at " << px << "," << py;
+  }
+}
+
 }  // namespace
 }  // namespace vorn

@@ -506,10 +506,17 @@ void TCanvas::EllipticFigure(int kind, int X1, int Y1, int X2, int Y2, int X3, i
   if (clip.IsEmpty()) return;
   raster::TEllipseShape shape(box);
   shape.Prepare(clip.Top - 1, clip.Bottom + 1);
+  const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
+  if (PenVisible() && width <= 1 && FPen->Mode() == pmCopy) {
+    // A copied one-pixel outline covers what is under it: each pixel is
+    // painted once, by the outline or by the inside.
+    raster::PaintOutlinedEllipse(FSurface, clip, shape, ColorToDevice(FPen->Color()), BrushVisible() ? &fill : nullptr);
+    Changed();
+    return;
+  }
   if (BrushVisible()) {
     // With or without a pen the inside is the ellipse of the whole box,
     // painted under the outline (the pen mode applies to both).
-    const TInk fill{ColorToDevice(FBrush->Color()), FPen->Mode(), FBrush->Style()};
     for (int y = std::max(shape.Top(), clip.Top); y < std::min(shape.Bottom(), clip.Bottom); ++y) {
       int x0 = 0, x1 = 0;
       if (shape.RowSpan(y, x0, x1)) raster::FillSpan(FSurface, clip, y, x0, x1 + 1, fill);

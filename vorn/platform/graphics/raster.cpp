@@ -467,37 +467,47 @@ void AddRingRow(TSpanSet& mask, const TSweep& sweep, double cx, double cy, int y
   }
 }
 
+// Calls f(y, l, r, il, ir) for the rows y0..y1-1 of the ellipse: columns
+// l..r are the row's pixels, il..ir those not on its one-pixel outline
+// (il > ir when the whole row is outline). The outline is the pixels of
+// the filled ellipse that touch its outside (4-neighbours).
+template <typename F>
+void ForEachOutlineRow(const TEllipseShape& e, int y0, int y1, F&& f) {
+  struct Row {
+    bool in;
+    int l, r;
+  };
+  auto rowAt = [&e](int y) {
+    Row row{};
+    row.in = e.RowSpan(y, row.l, row.r);
+    return row;
+  };
+  y0 = std::max(y0, e.Top());
+  y1 = std::min(y1, e.Bottom());
+  Row up{}, cur = rowAt(y0 - 1), dn = rowAt(y0);
+  for (int y = y0; y < y1; ++y) {
+    up = cur;
+    cur = dn;
+    dn = rowAt(y + 1);
+    if (!cur.in) continue;
+    int il = 1, ir = 0;
+    if (up.in && dn.in) {
+      il = std::max({cur.l + 1, up.l, dn.l});
+      ir = std::min({cur.r - 1, up.r, dn.r});
+    }
+    f(y, cur.l, cur.r, il, ir);
+  }
+}
+
 }  // namespace
 
 void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box, int width,
                     bool insideFrame, const TSweep& sweep) {
   if (width <= 1) {
-    // The pixels of the filled ellipse that touch the outside (4-neighbours).
-    const TEllipseShape& e = shape;
     const TRect& m = mask.Bounds();
-    const int y0 = std::max(e.Top(), m.Top), y1 = std::min(e.Bottom(), m.Bottom);
-    struct Row {
-      bool in;
-      int l, r;
-    };
-    auto rowAt = [&e](int y) {
-      Row row{};
-      row.in = e.RowSpan(y, row.l, row.r);
-      return row;
-    };
-    Row up{}, cur = rowAt(y0 - 1), dn = rowAt(y0);
-    for (int y = y0; y < y1; ++y) {
-      up = cur;
-      cur = dn;
-      dn = rowAt(y + 1);
-      if (!cur.in) continue;
-      int il = 1, ir = 0;
-      if (up.in && dn.in) {
-        il = std::max({cur.l + 1, up.l, dn.l});
-        ir = std::min({cur.r - 1, up.r, dn.r});
-      }
-      AddRingRow(mask, sweep, e.CenterX(), e.CenterY(), y, cur.l, cur.r, il, ir);
-    }
+    ForEachOutlineRow(shape, m.Top, m.Bottom, [&](int y, int l, int r, int il, int ir) {
+      AddRingRow(mask, sweep, shape.CenterX(), shape.CenterY(), y, l, r, il, ir);
+    });
     return;
   }
   // A ring of the pen's width centred on the outline, or inside the box.
@@ -516,6 +526,25 @@ void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box
     }
     AddRingRow(mask, sweep, outer.CenterX(), outer.CenterY(), y, l, r, il, ir);
   }
+}
+
+void PaintOutlinedEllipse(const TSurface& s, const TRect& clip, const TEllipseShape& shape, TPixel pen,
+                          const TInk* inside) {
+  ForEachOutlineRow(shape, clip.Top, clip.Bottom, [&](int y, int l, int r, int il, int ir) {
+    TPixel* row = s.Row(y);
+    auto outline = [&](int x0, int x1) {  // x1 exclusive
+      x0 = std::max(x0, clip.Left);
+      x1 = std::min(x1, clip.Right);
+      if (x0 < x1) FillPixels(row + x0, static_cast<std::size_t>(x1 - x0), pen);
+    };
+    if (il > ir) {
+      outline(l, r + 1);
+      return;
+    }
+    outline(l, il);
+    if (inside != nullptr) FillSpan(s, clip, y, il, ir + 1, *inside);
+    outline(ir + 1, r + 1);
+  });
 }
 
 // ---- block transfers --------------------------------------------------------------

@@ -163,6 +163,13 @@ bool ClipToHalfPlane(double a, double b, int& lo, int& hi);
 // direction from the centre lies in it. shape is the ellipse of box.
 void EllipseOutline(TSpanSet& mask, const TEllipseShape& shape, const TRect& box, int width,
                     bool insideFrame, const TSweep& sweep);
+// The ellipse of shape with a one-pixel outline of colour pen copied onto
+// the surface and, when inside is given, its inside painted with that ink,
+// in one pass over the rows within clip: every pixel is painted once, by
+// the outline or by the inside, which is what painting the whole ellipse
+// and then its outline over it gives when the outline is copied.
+void PaintOutlinedEllipse(const TSurface& s, const TRect& clip, const TEllipseShape& shape, TPixel pen,
+                          const TInk* inside);
 
 // The outline path of the ellipse in a box of w x h pixels, as the
 // incremental error-term walk gives it: its lower right quarter, box-
