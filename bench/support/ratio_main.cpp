@@ -29,7 +29,11 @@ class RecordingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs) {
-      const std::string name = r.run_name.str();
+      // A benchmark repeated by its own setting has its repetitions in
+      // its name; ratios name it without them.
+      benchmark::BenchmarkName plain = r.run_name;
+      plain.repetitions.clear();
+      const std::string name = plain.str();
       if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
         medians_.insert(name);
         times_[name] = r.GetAdjustedRealTime();
