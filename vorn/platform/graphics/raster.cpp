@@ -1234,6 +1234,7 @@ bool ScanChains(std::span<const TPointF> pts, std::vector<TScanEdge>& edges, std
   edges.clear();
   edges.reserve(n);
   chains.clear();
+  chains.reserve(n);  // at most a chain per edge; no regrowth on the way
   const auto close = [&] {
     if (chains.empty()) return;
     TScanChain& c = chains.back();
