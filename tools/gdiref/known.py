@@ -9,7 +9,7 @@ import sys
 
 REASONS = {
     "ellipse": "the no-pen fill of a thin or flat box, or an inside-frame pen on a box of one or two pixels",
-    "roundrect": "corner ellipses much taller than wide (the reference's corner walk breaks up), or a corner height of two without a pen",
+    "roundrect": "corner ellipses much taller than wide: the reference paints stray brush runs beside the box",
     "degenerate": "a no-pen ellipse of 2x2 pixels",
     "arc": "kept on purpose: a sweep narrower than one outline pixel keeps that pixel; the reference draws the whole ellipse",
 }

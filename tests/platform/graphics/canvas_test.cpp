@@ -607,6 +607,46 @@ TEST_F(CanvasTest, RoundRectIsInsideItsBoxWithRoundedCorners) {
   EXPECT_EQ(c->Pixels(10, 6), clRed);
 }
 
+// Corners of two pixels or less across or down round nothing off: the
+// figure is the rectangle, with a pen or without one (then a pixel short
+// to the right and bottom, as Rectangle is).
+TEST_F(CanvasTest, RoundRectWithCornersOfTwoPixelsIsItsRectangle) {
+  const std::array<std::array<int, 2>, 4> corners = {{{2, 2}, {2, 13}, {13, 2}, {1, 9}}};
+  for (const TPenStyle pen : {psSolid, psClear}) {
+    for (const auto& [ew, eh] : corners) {
+      Make(30, 24);
+      c->Pen()->SetStyle(pen);
+      c->Brush()->SetColor(clRed);
+      c->Rectangle(3, 2, 27, 21);
+      const std::vector<std::string> rectangle = Picture();
+      Make(30, 24);
+      c->Pen()->SetStyle(pen);
+      c->Brush()->SetColor(clRed);
+      c->RoundRect(3, 2, 27, 21, ew, eh);
+      EXPECT_EQ(Picture(), rectangle) << ew << "x" << eh << (pen == psClear ? " without a pen" : "");
+    }
+  }
+}
+
+// Corners much taller than wide: the walk of such a corner stops short of
+// its last rows, and the inside must stop with the outline there instead of
+// filling those rows from side to side.
+TEST_F(CanvasTest, RoundRectInsideNeverReachesPastItsOutline) {
+  const std::array<std::array<int, 2>, 5> corners = {{{3, 21}, {4, 19}, {3, 15}, {2, 30}, {5, 40}}};
+  for (const auto& [ew, eh] : corners) {
+    Make(24, 48);
+    c->Brush()->SetColor(clRed);
+    c->RoundRect(2, 2, 22, 46, ew, eh);
+    for (int y = 0; y < 48; ++y) {
+      const std::string r = Row(y);
+      const auto first = r.find_first_not_of('.'), last = r.find_last_not_of('.');
+      if (first == std::string::npos) continue;
+      EXPECT_EQ(r[first], '#') << ew << "x" << eh << " row " << y << ": " << r;
+      EXPECT_EQ(r[last], '#') << ew << "x" << eh << " row " << y << ": " << r;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vorn
 

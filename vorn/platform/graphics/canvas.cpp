@@ -328,7 +328,7 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
   if (r.IsEmpty()) return;
   const int ew = std::clamp(std::abs(ClampCoord(X3)), 0, r.Width());
   const int eh = std::clamp(std::abs(ClampCoord(Y3)), 0, r.Height());
-  if (ew < 2 || eh < 2) {
+  if (ew <= 2 || eh <= 2) {
     TRect lr = r;
     lr.Offset(-FOrigin.X, -FOrigin.Y);
     Rectangle(lr);

@@ -15,7 +15,10 @@
 // - LineTo draws from the pen position and leaves out its end point.
 // - Curves follow the incremental walk of their ellipse through the box's
 //   corner pixels. Ellipse and RoundRect fill the round rectangle region of
-//   the exclusive box, with or without a pen, and stroke the walk. Arc, Pie
+//   the exclusive box, with or without a pen, and stroke the walk; corners
+//   of two pixels or less across or down make RoundRect a Rectangle. Where
+//   the walk of a corner much taller than wide ends short of the box, the
+//   inside ends with it. Arc, Pie
 //   and Chord take the walk counter-clockwise from the first outline pixel
 //   at or past the start point's direction to the last one before the end
 //   point's, directions seen from the centre pixel (X1 + W/2, Y1 + H/2) (a

@@ -1091,12 +1091,16 @@ void RoundRectRows(const TRect& box, int ew, int eh, const std::function<void(in
     return;
   }
   // The walk of the corner ellipse from its middle row down gives each
-  // lower corner row its inset; upper rows mirror them.
+  // lower corner row its inset; upper rows mirror them. A corner much
+  // taller than wide ends its walk before the last rows: those rows lie
+  // outside the outline, which the walk also draws, and stay empty.
   const std::int64_t a = ew - 1, b = eh - 1;
   const std::int64_t asq = 8 * a * a, bsq = 8 * b * b;
   std::int64_t dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2);
   std::int64_t err = dx + dy + a * a * (b % 2);
-  std::vector<int> inset(static_cast<std::size_t>(eh) + 1, 0);
+  constexpr int kEmpty = -1;
+  std::vector<int> inset(static_cast<std::size_t>(eh) + 1, kEmpty);
+  inset[static_cast<std::size_t>(eh / 2)] = 0;
   int x = 0, y = eh / 2;
   while (x <= ew / 2) {
     const std::int64_t e2 = 2 * err;
@@ -1114,13 +1118,13 @@ void RoundRectRows(const TRect& box, int ew, int eh, const std::function<void(in
   }
   for (int i = 0; i < eh / 2; ++i) {
     const int k = inset[static_cast<std::size_t>(eh - 1 - i)];
-    span(box.Top + i, box.Left + k, box.Right - k);
+    if (k != kEmpty) span(box.Top + i, box.Left + k, box.Right - k);
   }
   // The middle band, the corner ellipse's middle row stretched.
   for (int yy = box.Top + eh / 2; yy < box.Bottom - eh + eh / 2; ++yy) span(yy, box.Left, box.Right);
   for (int i = eh / 2; i < eh; ++i) {
     const int k = inset[static_cast<std::size_t>(i)];
-    span(box.Bottom - eh + i, box.Left + k, box.Right - k);
+    if (k != kEmpty) span(box.Bottom - eh + i, box.Left + k, box.Right - k);
   }
 }
 
