@@ -239,6 +239,23 @@ TEST_F(CanvasTest, EllipseStaysInsideItsBoxAndTouchesEverySide) {
   EXPECT_EQ(Picture()[1], Picture()[10]);
 }
 
+// An ellipse two pixels across is both its columns along the whole box,
+// lying or standing: it touches every side of its box like any other.
+TEST_F(CanvasTest, EllipseTwoPixelsAcrossCoversItsWholeBox) {
+  for (int length = 2; length <= 30; ++length) {
+    for (const bool standing : {true, false}) {
+      const int w = standing ? 2 : length, h = standing ? length : 2;
+      Make(w + 4, h + 4);
+      c->Ellipse(2, 2, 2 + w, 2 + h);
+      for (int y = 0; y < h + 4; ++y)
+        for (int x = 0; x < w + 4; ++x) {
+          const bool inBox = x >= 2 && x < 2 + w && y >= 2 && y < 2 + h;
+          ASSERT_EQ(c->Pixels(x, y), inBox ? B : W) << w << "x" << h << " at " << x << "," << y;
+        }
+    }
+  }
+}
+
 TEST_F(CanvasTest, ThinEllipseOutlineHasNoGapsAndNoDoublePixels) {
   Make(40, 30);
   c->Brush()->SetStyle(bsClear);

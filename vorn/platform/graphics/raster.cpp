@@ -294,8 +294,11 @@ void TEllipseShape::Trace(const TRect& box) {
       err += dx;
     }
   } while (x0 <= x1);
-  // Flat ellipses stop early: finish their tips.
-  while (y0 - y1 < b) {
+  // Ellipses much taller than wide stop early: finish their tips. One two
+  // pixels wide is both its columns from the top row of the box to the
+  // bottom one.
+  const std::int64_t tips = a == 1 ? b + 1 : b;
+  while (y0 - y1 < tips) {
     mark(y0++, x0 - 1, x1 + 1);
     mark(y1--, x0 - 1, x1 + 1);
   }
