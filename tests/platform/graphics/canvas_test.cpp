@@ -254,6 +254,15 @@ TEST_F(CanvasTest, EllipseTwoPixelsAcrossCoversItsWholeBox) {
         }
     }
   }
+  // A wide pen follows the same outline: a band round the whole box.
+  for (int h = 3; h <= 30; ++h) {
+    Make(8, h + 6);
+    c->Pen()->SetWidth(3);
+    c->Ellipse(3, 3, 5, 3 + h);
+    for (int y = 3; y < 3 + h; ++y) EXPECT_EQ(Row(y), "..####..") << "2x" << h << " row " << y;
+    EXPECT_EQ(Row(2), "...##...") << "2x" << h;
+    EXPECT_EQ(Row(3 + h), "...##...") << "2x" << h;
+  }
 }
 
 TEST_F(CanvasTest, ThinEllipseOutlineHasNoGapsAndNoDoublePixels) {

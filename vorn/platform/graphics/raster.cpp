@@ -1101,8 +1101,9 @@ void RoundRectRows(const TRect& box, int ew, int eh, const std::function<void(in
   const std::int64_t asq = 8 * a * a, bsq = 8 * b * b;
   std::int64_t dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2);
   std::int64_t err = dx + dy + a * a * (b % 2);
+  // A corner two pixels across is straight: all its rows are whole.
   constexpr int kEmpty = -1;
-  std::vector<int> inset(static_cast<std::size_t>(eh) + 1, kEmpty);
+  std::vector<int> inset(static_cast<std::size_t>(eh) + 1, ew == 2 ? 0 : kEmpty);
   inset[static_cast<std::size_t>(eh / 2)] = 0;
   int x = 0, y = eh / 2;
   while (x <= ew / 2) {
@@ -1138,8 +1139,12 @@ void PenDot(int width, const std::function<void(int, int, int)>& span) {
 
 std::vector<TPoint> RoundRectPath(const TRect& box, int ew, int eh) {
   std::vector<TPoint> out;
-  const std::vector<TPoint> q = EllipseQuarter(ew, eh);
+  std::vector<TPoint> q = EllipseQuarter(ew, eh);
   if (q.empty()) return out;
+  // A corner two pixels across is straight: its walk stops at the middle
+  // row, and the outline runs on down the column to the last row.
+  if (ew == 2)
+    for (int y = q.back().Y + 1; y < eh; ++y) q.push_back({1, y});
   const auto n = static_cast<std::int64_t>(q.size());
   out.reserve(static_cast<std::size_t>(4 * n));
   ForWalkPositions(n, 0, 4 * n - 1, [&](std::int64_t quarter, std::int64_t k) {
