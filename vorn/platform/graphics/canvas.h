@@ -15,19 +15,19 @@
 // - LineTo draws from the pen position and leaves out its end point.
 // - Curves follow the incremental walk of their ellipse through the box's
 //   corner pixels. Ellipse and RoundRect fill the round rectangle region of
-//   the exclusive box, with or without a pen, and stroke the walk; corners
-//   of two pixels or less across or down make RoundRect a Rectangle. Where
-//   the walk of a corner much taller than wide ends short of the box, the
-//   inside ends with it. Arc, Pie
-//   and Chord take the walk counter-clockwise from the first outline pixel
-//   at or past the start point's direction to the last one before the end
-//   point's, directions seen from the centre pixel (X1 + W/2, Y1 + H/2) (a
-//   start point there means 0 degrees; two directions that reach the same
-//   outline pixel give the whole ellipse, unless the end lies less than
-//   half a turn on from the start: then the arc is that one pixel, so that
-//   a thin slice never becomes a whole disk); Pie closes the path through the
-//   centre pixel, Chord straight; their inside is the polygon of the path
-//   (left and top edges in, right and bottom out), with or without a pen.
+//   the exclusive box, with or without a pen, and stroke the walk; corners of
+//   two pixels or less across or down make RoundRect a Rectangle. Where the
+//   walk of a corner much taller than wide ends short of the box, the inside
+//   ends with it. Arc, Pie and Chord take the walk counter-clockwise from the
+//   first outline pixel at or past the start point's direction to the last
+//   one before the end point's, directions seen from the centre pixel
+//   (X1 + W/2, Y1 + H/2) (a start point there means 0 degrees; two directions
+//   that reach the same outline pixel give the whole ellipse, unless the end
+//   lies less than half a turn on from the start: then the arc is that one
+//   pixel, so that a thin slice never becomes a whole disk); Pie closes the
+//   path through the centre pixel, Chord straight; their inside is the
+//   polygon of the path (left and top edges in, right and bottom out), with
+//   or without a pen.
 // - Polygon fills by the alternate rule and outlines with the pen.
 // - The pen mode applies to lines and to the inside of figures, which is
 //   painted under the outline; FillRect, text and block transfers ignore it.
