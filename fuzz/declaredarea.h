@@ -64,7 +64,8 @@ VORN_FUZZ_ORACLE inline std::int64_t JpegScanMarkers(const std::uint8_t* data, s
 // through: the refusal is quick and is what is being tried.
 VORN_FUZZ_ORACLE inline bool JpegSurelyDecoded(const TJpegFrame& frame, std::int64_t scans) {
   const std::int64_t blocks = frame.Components * ((frame.Width + 7) / 8) * ((frame.Height + 7) / 8);
-  return blocks <= (std::int64_t{1} << 18) && blocks * (scans + 1) <= (std::int64_t{1} << 22);
+  return blocks <= static_cast<std::int64_t>(kJpegFreeBlocks) &&
+         blocks * (scans + 1) <= static_cast<std::int64_t>(kJpegFreeBlockPasses);
 }
 
 // Width x height of a BMP (info or core header) or PNG (IHDR); 0 for other

@@ -26,6 +26,11 @@ class EInvalidGraphic : public std::runtime_error {
 constexpr std::int64_t kMaxImagePixels = std::int64_t{1} << 26;
 // Neither side may exceed this.
 constexpr int kMaxImageSide = 65535;
+// JPEG pictures of up to this many 8x8 blocks (4096 x 4096 grey), and
+// with up to this many passes of scans over blocks, are read whatever the
+// size of their file; beyond them the work must be in proportion to it.
+constexpr std::uint64_t kJpegFreeBlocks = std::uint64_t{1} << 18;
+constexpr std::uint64_t kJpegFreeBlockPasses = std::uint64_t{1} << 22;
 
 enum class TImageFormat : std::uint8_t { Unknown, Bmp, Png, Jpeg };
 

@@ -35,14 +35,12 @@ constexpr std::string_view kFormat = "JPEG";
 constexpr int kMaxScans = 1000;
 // Every block of a Huffman-coded picture has its DC value coded with at
 // least one bit, so a file cannot describe more than 8 blocks per byte.
-// Pictures up to kFreeBlocks blocks (4096 x 4096 grey) are always read.
+// Pictures up to kJpegFreeBlocks blocks are always read.
 constexpr std::uint64_t kBlocksPerByte = 8;
-constexpr std::uint64_t kFreeBlocks = std::uint64_t{1} << 18;
 // Passes of scans over blocks, plus the final pass that turns blocks into
 // pixels. A real progressive file needs about 20 per byte; a flat one of
 // many scans a few times that.
 constexpr std::uint64_t kBlockPassesPerByte = 128;
-constexpr std::uint64_t kFreeBlockPasses = std::uint64_t{1} << 22;
 
 // The error manager libjpeg sees, with where to jump and what went wrong.
 struct TJpegErrors {
@@ -211,13 +209,13 @@ void CheckDecodeWork(const std::uint8_t* data, std::size_t size, const jpeg_deco
   for (int i = 0; i < info.num_components; ++i) {
     blocks += std::uint64_t{info.comp_info[i].width_in_blocks} * std::uint64_t{info.comp_info[i].height_in_blocks};
   }
-  if (blocks > std::max(kFreeBlocks, kBlocksPerByte * size)) {
+  if (blocks > std::max(kJpegFreeBlocks, kBlocksPerByte * size)) {
     Fail(kFormat, "a picture of " + std::to_string(blocks) + " blocks cannot be coded in " + std::to_string(size) +
                       " bytes");
   }
   const TScanSurvey survey = SurveyScans(data, size, info);
   const std::uint64_t passes = survey.BlockPasses + blocks;
-  if (passes > std::max(kFreeBlockPasses, kBlockPassesPerByte * size)) {
+  if (passes > std::max(kJpegFreeBlockPasses, kBlockPassesPerByte * size)) {
     Fail(kFormat, std::to_string(survey.Scans) + " scans over " + std::to_string(blocks) +
                       " blocks are too much work for " + std::to_string(size) + " bytes");
   }
