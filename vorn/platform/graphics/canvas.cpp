@@ -203,36 +203,18 @@ void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
   const TInk gap{ColorToDevice(FBrush->Color()), pmCopy, bsSolid};
   const std::size_t n = pts.size();
   const std::size_t segments = closed ? n : n - 1;
-  if (dash == nullptr && ink.Mode == pmCopy) {
-    // Solid copy lines write their pixels straight (the walk stays in the
-    // clip); a step to a neighbour (curves are walked pixel by pixel)
-    // paints its start pixel only.
-    for (std::size_t s = 0; s < segments; ++s) {
-      const TPoint a = pts[s], b = s + 1 < n ? pts[s + 1] : pts[0];
-      const std::int64_t dx = std::int64_t{b.X} - a.X, dy = std::int64_t{b.Y} - a.Y;
-      if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
-        if ((dx != 0 || dy != 0) && clip.Contains(a)) FSurface.Row(a.Y)[a.X] = ink.Color;
-        continue;
-      }
-      if (dy == 0) {
-        // A level line is one span: from its start up to, not including, its end.
-        const int x0 = dx > 0 ? a.X : b.X + 1;
-        const int x1 = dx > 0 ? b.X : a.X + 1;
-        raster::FillSpan(FSurface, clip, a.Y, x0, x1, ink);
-        continue;
-      }
-      raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, std::int64_t) { FSurface.Row(y)[x] = ink.Color; });
-    }
-    return;
-  }
+  // Solid copy lines write their pixels straight (the walk stays in the
+  // clip), a level one as one span.
+  const bool direct = dash == nullptr && ink.Mode == pmCopy;
   std::int64_t along = 0;  // the dash pattern runs on across segments
   for (std::size_t s = 0; s < segments; ++s) {
     const TPoint a = pts[s], b = s + 1 < n ? pts[s + 1] : pts[0];
+    const std::int64_t dx = std::int64_t{b.X} - a.X, dy = std::int64_t{b.Y} - a.Y;
     const std::int64_t start = along;
-    const std::int64_t length =
-        std::max(std::abs(static_cast<std::int64_t>(b.X) - a.X), std::abs(static_cast<std::int64_t>(b.Y) - a.Y));
+    const std::int64_t length = std::max(std::abs(dx), std::abs(dy));
     along += length;
-    auto paint = [&](int x, int y, std::int64_t i) {
+    const auto write = [&](int x, int y, std::int64_t) { FSurface.Row(y)[x] = ink.Color; };
+    const auto paint = [&](int x, int y, std::int64_t i) {
       if (dash == nullptr || OnDash(*dash, start + i)) {
         raster::Plot(FSurface, clip, x, y, ink);
       } else if (opaqueGaps) {
@@ -240,11 +222,22 @@ void TCanvas::StrokeThin(std::span<const TPoint> pts, bool closed) {
       }
     };
     if (length == 1) {
-      // A step to a neighbour paints its start pixel only.
-      if (clip.Contains(a)) paint(a.X, a.Y, 0);
-      continue;
+      // A step to a neighbour (curves are walked pixel by pixel) paints
+      // its start pixel only.
+      if (!clip.Contains(a)) continue;
+      if (direct) {
+        write(a.X, a.Y, 0);
+      } else {
+        paint(a.X, a.Y, 0);
+      }
+    } else if (!direct) {
+      raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, paint);
+    } else if (dy == 0) {
+      // From the start up to, not including, the end.
+      raster::FillSpan(FSurface, clip, a.Y, dx > 0 ? a.X : b.X + 1, dx > 0 ? b.X : a.X + 1, ink);
+    } else {
+      raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, write);
     }
-    raster::WalkLine(a.X, a.Y, b.X, b.Y, clip, paint);
   }
 }
 

@@ -949,24 +949,11 @@ std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end) {
   }
   if (to <= from) to += 4 * n;
   if (to <= from) return out;
-  // Quarter by quarter: the walk's quarters are the lower right one's
-  // points mirrored (QuarterPoint), here turned straight into device points.
-  out.resize(static_cast<std::size_t>(to - from));
-  TPoint* o = out.data();
-  const int right = box.Left + w - 1, bottom = box.Top + h - 1;
-  for (std::int64_t pos = from; pos < to;) {
-    const std::int64_t quarter = (pos / n) % 4, k0 = pos % n, k1 = std::min(n, k0 + (to - pos));
-    const TPoint* qp = q.data();
-    for (std::int64_t k = k0; k < k1; ++k) {
-      switch (quarter) {
-        case 0: *o++ = {box.Left + qp[k].X, bottom - qp[k].Y}; break;
-        case 1: *o++ = {right - qp[n - 1 - k].X, bottom - qp[n - 1 - k].Y}; break;
-        case 2: *o++ = {right - qp[k].X, box.Top + qp[k].Y}; break;
-        default: *o++ = {box.Left + qp[n - 1 - k].X, box.Top + qp[n - 1 - k].Y}; break;
-      }
-    }
-    pos += k1 - k0;
-  }
+  out.reserve(static_cast<std::size_t>(to - from));
+  ForWalkPositions(n, from, to - 1, [&](std::int64_t quarter, std::int64_t k) {
+    const TPoint p = QuarterPoint(q, quarter, k, w, h);
+    out.push_back({box.Left + p.X, box.Top + (h - 1 - p.Y)});
+  });
   return out;
 }
 
@@ -977,14 +964,6 @@ std::int64_t CeilDiv(std::int64_t num, std::int64_t den) {
   const std::int64_t q = num / den;
   return q * den < num ? q + 1 : q;
 }
-
-}  // namespace
-
-namespace {
-
-struct TCrossing {
-  int x, dir;
-};
 
 // Calls f(y, column, dir) for every crossing of a row top..bottom-1 by an
 // edge of the closed path: an edge from row a to row b (a < b) crosses
@@ -1016,27 +995,6 @@ void ForPathCrossings(std::span<const TPoint> path, int top, int bottom, const T
   }
 }
 
-// The spans of row y between its k crossings c (sorted here), nonzero rule.
-void CrossingSpans(int y, TCrossing* c, std::size_t k, const std::function<void(int, int, int)>& span) {
-  // A row has a handful of crossings: insertion sort.
-  for (std::size_t i = 1; i < k; ++i) {
-    const TCrossing v = c[i];
-    std::size_t j = i;
-    for (; j > 0 && c[j - 1].x > v.x; --j) c[j] = c[j - 1];
-    c[j] = v;
-  }
-  int count = 0, from = 0;
-  for (std::size_t i = 0; i < k; ++i) {
-    const int before = count;
-    count += c[i].dir;
-    if (before == 0 && count != 0) {
-      from = c[i].x;
-    } else if (before != 0 && count == 0 && from < c[i].x) {
-      span(y, from, c[i].x);
-    }
-  }
-}
-
 }  // namespace
 
 void PathRows(std::span<const TPoint> path, const TRect& clip, const std::function<void(int, int, int)>& span) {
@@ -1052,7 +1010,7 @@ void PathRows(std::span<const TPoint> path, const TRect& clip, const std::functi
   // Pies and chords cross a row at most four times: one pass into four
   // slots a row. Other paths count their crossings a row first.
   constexpr std::size_t kSlots = 4;
-  std::vector<TCrossing> slots(rows * kSlots);
+  std::vector<TScanCrossing> slots(rows * kSlots);
   std::vector<std::uint32_t> used(rows, 0);
   bool overflow = false;
   ForPathCrossings(path, top, bottom, clip, [&](int y, int x, int dir) {
@@ -1064,7 +1022,9 @@ void PathRows(std::span<const TPoint> path, const TRect& clip, const std::functi
     slots[r * kSlots + used[r]++] = {x, dir};
   });
   if (!overflow) {
-    for (std::size_t r = 0; r < rows; ++r) CrossingSpans(top + static_cast<int>(r), &slots[r * kSlots], used[r], span);
+    for (std::size_t r = 0; r < rows; ++r) {
+      CrossingRuns(top + static_cast<int>(r), &slots[r * kSlots], used[r], true, span);
+    }
     return;
   }
   std::vector<std::uint32_t> first(rows + 1, 0);
@@ -1075,7 +1035,7 @@ void PathRows(std::span<const TPoint> path, const TRect& clip, const std::functi
   ForPathCrossings(path, top, bottom, clip,
                    [&](int y, int x, int dir) { slots[used[static_cast<std::size_t>(y - top)]++] = {x, dir}; });
   for (std::size_t r = 0; r < rows; ++r) {
-    CrossingSpans(top + static_cast<int>(r), slots.data() + first[r], first[r + 1] - first[r], span);
+    CrossingRuns(top + static_cast<int>(r), slots.data() + first[r], first[r + 1] - first[r], true, span);
   }
 }
 

@@ -181,10 +181,11 @@ std::vector<TPoint> EllipseQuarter(int w, int h);
 // outline pixel of the walk at or past the start direction to the last one
 // before the end direction; when both reach the same pixel, the whole
 // ellipse, or that pixel alone if the end direction lies less than half a
-// turn counter-clockwise of the start. Directions, of the walk's pixels and of the given points alike,
-// are taken from the centre pixel (Left + w/2, Top + h/2) and compared
-// exactly; a start at the centre pixel means 0 degrees. Boxes wider or taller than kWalkLimit take a polygon of points
-// on the ellipse instead, so that the path stays short.
+// turn counter-clockwise of the start. Directions, of the walk's pixels and
+// of the given points alike, are taken from the centre pixel
+// (Left + w/2, Top + h/2) and compared exactly; a start at the centre
+// pixel means 0 degrees. Boxes wider or taller than kWalkLimit take a
+// polygon of points on the ellipse instead, so that the path stays short.
 constexpr int kWalkLimit = 8192;
 std::vector<TPoint> ArcPath(const TRect& box, TPoint start, TPoint end);
 
@@ -361,6 +362,37 @@ struct TScanCrossing {
   int dir;
 };
 
+// The runs of row y between its n crossings xs (sorted here by column):
+// from a crossing that enters the inside up to the one that leaves it, by
+// the nonzero rule when winding, else the alternate one.
+template <typename Span>
+void CrossingRuns(int y, TScanCrossing* xs, std::size_t n, bool winding, Span&& span) {
+  // A row has a handful of crossings: insertion sort, unless it has many.
+  if (n <= 32) {
+    for (std::size_t j = 1; j < n; ++j) {
+      const TScanCrossing c = xs[j];
+      std::size_t i = j;
+      for (; i > 0 && xs[i - 1].at > c.at; --i) xs[i] = xs[i - 1];
+      xs[i] = c;
+    }
+  } else {
+    std::sort(xs, xs + n, [](const TScanCrossing& a, const TScanCrossing& b) { return a.at < b.at; });
+  }
+  auto inside = [winding](int count) { return winding ? count != 0 : (count & 1) != 0; };
+  int count = 0;
+  int runStart = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    const bool before = inside(count);
+    count += winding ? xs[k].dir : 1;
+    const bool after = inside(count);
+    if (!before && after) {
+      runStart = xs[k].at;
+    } else if (before && !after && runStart < xs[k].at) {
+      span(y, runStart, xs[k].at);
+    }
+  }
+}
+
 // The crossing of edge e with row y: the first column at or right of it.
 inline double ScanCrossing(const TScanEdge& e, int y) {
   double x = e.top.X + (y - e.top.Y) * e.slope;
@@ -434,7 +466,6 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
   std::size_t nActive = 0, next = 0;
   // The first row at or below Y (Y within yStart..yEnd or beyond).
   const auto rowOf = [&](double Y) { return static_cast<int>(std::clamp(std::ceil(Y), double(yStart), double(yEnd))); };
-  auto inside = [winding](int count) { return winding ? count != 0 : (count & 1) != 0; };
   for (int y = yStart; y < yEnd;) {
     for (; next < chains.size() && edges[chains[next].first].top.Y <= y; ++next) {
       TScanWalker& w = active[nActive++];
@@ -474,31 +505,7 @@ void ScanPolygon(std::span<const TPointF> pts, bool winding, const TRect& clip, 
       xs[kept++] = {at, active[k].dir};
     }
     nActive = kept;
-    // In order of column; few crossings sort by insertion.
-    if (kept <= 32) {
-      for (std::size_t j = 1; j < kept; ++j) {
-        const TScanCrossing c = xs[j];
-        std::size_t i = j;
-        for (; i > 0 && xs[i - 1].at > c.at; --i) xs[i] = xs[i - 1];
-        xs[i] = c;
-      }
-    } else {
-      std::sort(xs, xs + kept, [](const TScanCrossing& a, const TScanCrossing& b) { return a.at < b.at; });
-    }
-    // Columns from the crossing that enters the inside up to the one that
-    // leaves it.
-    int count = 0;
-    int runStart = 0;
-    for (std::size_t k = 0; k < kept; ++k) {
-      const bool before = inside(count);
-      count += winding ? xs[k].dir : 1;
-      const bool after = inside(count);
-      if (!before && after) {
-        runStart = xs[k].at;
-      } else if (before && !after && runStart < xs[k].at) {
-        span(y, runStart, xs[k].at);
-      }
-    }
+    CrossingRuns(y, xs, kept, winding, span);
     ++y;
   }
 }
